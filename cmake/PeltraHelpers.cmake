@@ -1,0 +1,159 @@
+# The few CMake functions every folder uses, so that a program, an object
+# module, a test or a tour step is declared the same way everywhere:
+#
+#   peltra_add_program(<name> SOURCES ... [LIBS ...])
+#   peltra_add_library(<name> OBJECT|STATIC|SHARED SOURCES ... [HEADERS ...] [LIBS ...])
+#   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...])
+#   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
+#                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
+#   peltra_add_tour_step(<heading> COMMAND <target or command> [args ...] [WORKING_DIRECTORY <dir>])
+
+include(GoogleTest)
+
+# Every target links this (PRIVATE, build tree only): C++17, the warnings,
+# and the sanitizers of the preset.
+add_library(peltra_options INTERFACE)
+target_compile_features(peltra_options INTERFACE cxx_std_17)
+target_compile_options(peltra_options INTERFACE
+  -Wall -Wextra -Wpedantic
+  $<$<BOOL:${PELTRA_WERROR}>:-Werror>)
+if(PELTRA_SANITIZE)
+  target_compile_options(peltra_options INTERFACE
+    -fsanitize=${PELTRA_SANITIZE} -fno-omit-frame-pointer)
+  target_link_options(peltra_options INTERFACE -fsanitize=${PELTRA_SANITIZE})
+  if(PELTRA_SANITIZE MATCHES "undefined")
+    # Stop at the first report instead of printing it and going on.
+    target_compile_options(peltra_options INTERFACE -fno-sanitize-recover=all)
+  endif()
+endif()
+
+set(_peltra_runner "${CMAKE_CURRENT_LIST_DIR}/RunOutputTest.cmake")
+
+function(_peltra_defaults target)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
+  target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:peltra_options>)
+endfunction()
+
+# A program of the project, built from SOURCES and linked with LIBS.
+function(peltra_add_program name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS")
+  add_executable(${name} ${arg_SOURCES})
+  _peltra_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS})
+endfunction()
+
+# A library that others build against: an OBJECT module, a STATIC stand-in or
+# a SHARED library. Its folder is its include directory; it is installed with
+# its HEADERS and exported as Peltra::<name>.
+function(peltra_add_library name kind)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;HEADERS;LIBS")
+  add_library(${name} ${kind} ${arg_SOURCES})
+  add_library(Peltra::${name} ALIAS ${name})
+  _peltra_defaults(${name})
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/peltra>)
+  target_link_libraries(${name} PUBLIC ${arg_LIBS})
+  install(TARGETS ${name} EXPORT PeltraTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/peltra/objects)
+  install(FILES ${arg_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/peltra)
+endfunction()
+
+# A GoogleTest executable with GoogleTest's main; each TEST becomes a CTest
+# test. Discovery runs at test time, so sanitizer builds list their tests in
+# the environment the test preset sets up.
+function(peltra_add_gtest name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;LABELS")
+  add_executable(${name} ${arg_SOURCES})
+  _peltra_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${arg_LABELS}")
+endfunction()
+
+# Runs <program> (a target) and compares its standard output byte for byte
+# with the file EXPECTED, or hands it to the CMake script CHECK (which sees
+# OUTPUT and fails with message(FATAL_ERROR)); the exit status must be
+# EXIT_CODE (0 unless given; as the shell sees it, so -1 is 255).
+function(peltra_add_output_test program)
+  cmake_parse_arguments(PARSE_ARGV 1 arg ""
+    "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY" "ARGS;LABELS")
+  if(NOT arg_NAME)
+    set(arg_NAME ${program}.output)
+  endif()
+  if(NOT DEFINED arg_EXIT_CODE)
+    set(arg_EXIT_CODE 0)
+  endif()
+  if(NOT arg_WORKING_DIRECTORY)
+    set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  foreach(file IN ITEMS EXPECTED CHECK)
+    if(arg_${file})
+      get_filename_component(arg_${file} "${arg_${file}}" ABSOLUTE)
+    endif()
+  endforeach()
+  string(REPLACE ";" "\\;" args "${arg_ARGS}")
+  add_test(NAME ${arg_NAME}
+    COMMAND ${CMAKE_COMMAND}
+      "-DPROGRAM=$<TARGET_FILE:${program}>"
+      "-DARGS=${args}"
+      "-DEXPECTED=${arg_EXPECTED}"
+      "-DCHECK=${arg_CHECK}"
+      "-DEXIT_CODE=${arg_EXIT_CODE}"
+      -P ${_peltra_runner}
+    WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
+  set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
+endfunction()
+
+# Adds one step to the tour (build/<preset>/tour.sh): a heading saying what
+# the step shows, then the command, run in WORKING_DIRECTORY (the folder's
+# build directory unless given). A target name as the command runs that
+# program; other arguments may use generator expressions.
+function(peltra_add_tour_step heading)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY" "COMMAND")
+  list(POP_FRONT arg_COMMAND command)
+  if(TARGET ${command})
+    set(command "$<TARGET_FILE:${command}>")
+  endif()
+  set(line "")
+  foreach(word IN LISTS command arg_COMMAND)
+    string(REPLACE "'" "'\\''" word "${word}")
+    string(APPEND line " '${word}'")
+  endforeach()
+  if(NOT arg_WORKING_DIRECTORY)
+    set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  string(REPLACE "'" "'\\''" heading "${heading}")
+  set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_TOUR
+    "step '${heading}' '${arg_WORKING_DIRECTORY}'${line}\n")
+endfunction()
+
+# Writes the tour script from the steps the folders added, in their order.
+function(peltra_write_tour path)
+  get_property(steps GLOBAL PROPERTY PELTRA_TOUR)
+  file(READ "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tour.sh.in" head)
+  file(GENERATE OUTPUT "${path}" CONTENT "${head}${steps}finish\n"
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+                     GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endfunction()
+
+# Installs the export set with a package config and a version file, so that
+# a program outside this tree can find_package(Peltra) and link Peltra::radar.
+function(peltra_install_package)
+  include(CMakePackageConfigHelpers)
+  set(dir ${CMAKE_INSTALL_LIBDIR}/cmake/Peltra)
+  install(EXPORT PeltraTargets NAMESPACE Peltra:: DESTINATION ${dir})
+  configure_package_config_file(
+    "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/PeltraConfig.cmake.in"
+    "${CMAKE_BINARY_DIR}/PeltraConfig.cmake"
+    INSTALL_DESTINATION ${dir})
+  write_basic_package_version_file("${CMAKE_BINARY_DIR}/PeltraConfigVersion.cmake"
+    COMPATIBILITY SameMajorVersion)
+  install(FILES "${CMAKE_BINARY_DIR}/PeltraConfig.cmake"
+                "${CMAKE_BINARY_DIR}/PeltraConfigVersion.cmake"
+          DESTINATION ${dir})
+endfunction()

@@ -1,0 +1,32 @@
+# Runs one program and checks what it did, for peltra_add_output_test:
+#   PROGRAM    the program to run, ARGS its arguments
+#   EXIT_CODE  the exit status it must end with
+#   EXPECTED   a file its standard output must equal byte for byte, or
+#   CHECK      a CMake script that inspects OUTPUT and fails with FATAL_ERROR
+# Standard error passes through, so a failing test shows what the program said.
+execute_process(COMMAND "${PROGRAM}" ${ARGS}
+  OUTPUT_VARIABLE OUTPUT
+  RESULT_VARIABLE status)
+
+get_filename_component(program_name "${PROGRAM}" NAME)
+if(NOT "${status}" STREQUAL "${EXIT_CODE}")
+  message(FATAL_ERROR "${program_name} ended with status '${status}', expected ${EXIT_CODE}.\n"
+    "Its output:\n${OUTPUT}")
+endif()
+
+if(EXPECTED)
+  file(READ "${EXPECTED}" expected_output)
+  if(NOT OUTPUT STREQUAL expected_output)
+    # Keep what it printed beside the test, for a diff against the expected file.
+    file(WRITE "${program_name}.actual" "${OUTPUT}")
+    string(REPLACE " \n" "·\n" shown_expected "${expected_output}")
+    string(REPLACE " \n" "·\n" shown_actual "${OUTPUT}")
+    message(FATAL_ERROR "${program_name} printed other output than ${EXPECTED} "
+      "(a trailing blank is shown as ·; the output is in ${program_name}.actual).\n"
+      "--- expected ---\n${shown_expected}--- actual ---\n${shown_actual}")
+  endif()
+endif()
+
+if(CHECK)
+  include("${CHECK}")
+endif()
