@@ -17,13 +17,12 @@ endif()
 if(EXPECTED)
   file(READ "${EXPECTED}" expected_output)
   if(NOT OUTPUT STREQUAL expected_output)
-    # Keep what it printed beside the test, for a diff against the expected file.
+    # Keep what it printed beside the test and show the difference.
     file(WRITE "${program_name}.actual" "${OUTPUT}")
-    string(REPLACE " \n" "·\n" shown_expected "${expected_output}")
-    string(REPLACE " \n" "·\n" shown_actual "${OUTPUT}")
-    message(FATAL_ERROR "${program_name} printed other output than ${EXPECTED} "
-      "(a trailing blank is shown as ·; the output is in ${program_name}.actual).\n"
-      "--- expected ---\n${shown_expected}--- actual ---\n${shown_actual}")
+    execute_process(COMMAND diff -u --label expected --label actual
+      "${EXPECTED}" "${program_name}.actual")
+    message(FATAL_ERROR "${program_name} printed other output than ${EXPECTED}: "
+      "the difference is above, the output in ${program_name}.actual.")
   endif()
 endif()
 
