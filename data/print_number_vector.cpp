@@ -1,0 +1,15 @@
+// Prints a vector of numbers on one line, or "empty" when it has none.
+#include "print_number_vector.h"
+
+#include <iostream>
+
+void printNumberVector(std::vector<double> numbers) {
+  if (numbers.empty()) {
+    std::cout << "empty" << std::endl;
+  } else {
+    for (const double number : numbers) {
+      std::cout << number << " ";
+    }
+  }
+  std::cout << std::endl;
+}

@@ -1,0 +1,49 @@
+// Tests of NumGenerator: a seeded sequence of normal numbers, continued from
+// call to call and bounded by 0.2 below and the caller's limit above.
+#include "numgenerator.h"
+
+#include <set>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<double> draws(NumGenerator& generator, int count, double upper) {
+  std::vector<double> numbers;
+  for (int i = 0; i < count; ++i) {
+    numbers.push_back(generator.RandomNumbers(0.0, 0.0, upper));
+  }
+  return numbers;
+}
+
+// Tests that one seed gives one sequence whatever the count and the first two
+// arguments, and that calls continue it rather than repeat one value.
+TEST(NumGeneratorTest, Sequence) {
+  NumGenerator a(99, 1);
+  NumGenerator b(99, 500);
+  NumGenerator other(100, 1);
+  const std::vector<double> sequence = draws(a, 50, 1e9);
+  for (const double number : sequence) {
+    EXPECT_EQ(number, b.RandomNumbers(-7.0, 1e6, 1e9));
+  }
+  EXPECT_NE(sequence, draws(other, 50, 1e9));
+  // Only clamped values (0.2) may repeat.
+  EXPECT_GT(std::set<double>(sequence.begin(), sequence.end()).size(), 25u);
+}
+
+// Tests the bounds: never below 0.2, never above the limit; a limit below 0.2
+// is returned as it is, since the lower bound is applied first.
+TEST(NumGeneratorTest, Bounds) {
+  NumGenerator generator(8, 0);
+  for (const double number : draws(generator, 1000, 3.0)) {
+    EXPECT_TRUE(number >= 0.2 && number <= 3.0) << number;
+  }
+  for (const double upper : {0.2, 0.1, 0.0, -3.5}) {
+    for (const double number : draws(generator, 20, upper)) {
+      EXPECT_EQ(upper, number);
+    }
+  }
+}
+
+}  // namespace
