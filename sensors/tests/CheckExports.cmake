@@ -1,7 +1,9 @@
 # Checks what libpeltra (LIBRARY) exports, with nm (NM): exactly the
 # constructors, Ranger's seven accessors and both classes' virtual tables and
-# type information; in particular no destructor, which stays inline.
-execute_process(COMMAND "${NM}" -D -C --defined-only "${LIBRARY}"
+# type information; in particular no destructor, which stays inline. Each
+# virtual table holds the offset to the top, the type information and the
+# eleven operations, 13 pointers: a virtual destructor would add two more.
+execute_process(COMMAND "${NM}" -D -C -S --defined-only "${LIBRARY}"
   OUTPUT_VARIABLE listing RESULT_VARIABLE status)
 if(status)
   message(FATAL_ERROR "${NM} failed on ${LIBRARY}")
@@ -22,12 +24,18 @@ foreach(class IN ITEMS RangerInterface Ranger)
     "typeinfo name for ${class}")
 endforeach()
 
-# Every exported symbol that names one of the classes, without address and type.
+# Every exported symbol that names one of the classes, without address,
+# size and type.
 string(REPLACE "\n" ";" lines "${listing}")
 set(exported "")
 foreach(line IN LISTS lines)
-  if(line MATCHES "^[0-9a-f]+ [A-Za-z] (.*Ranger.*)$")
-    list(APPEND exported "${CMAKE_MATCH_1}")
+  if(line MATCHES "^[0-9a-f]+ ([0-9a-f]+ )?[A-Za-z] (.*Ranger.*)$")
+    set(size "${CMAKE_MATCH_1}")
+    set(symbol "${CMAKE_MATCH_2}")
+    list(APPEND exported "${symbol}")
+    if(symbol MATCHES "^vtable for" AND NOT size STREQUAL "0000000000000068 ")
+      message(FATAL_ERROR "${symbol} is not 13 pointers long: ${line}")
+    endif()
   endif()
 endforeach()
 list(REMOVE_DUPLICATES exported)
