@@ -20,6 +20,7 @@ class ControllerInterface {
   virtual void reset() = 0;
 
  protected:
+  // Not virtual: no controller is ever deleted through this interface.
   ~ControllerInterface() = default;
 };
 

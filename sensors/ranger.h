@@ -41,15 +41,15 @@ class PELTRA_EXPORT Ranger : public RangerInterface {
   // Not virtual, and inline: releases the model string and nothing else.
   ~Ranger() = default;
 
-  unsigned int angularResolution_ = 0;
-  int offset_ = 0;
-  unsigned int fieldOfView_ = 0;
-  double max_ = 0.0;
-  double min_ = 0.0;
-  std::string model_;
-  int sample_;
-  std::minstd_rand0 generator_;
-  std::normal_distribution<double> distribution_;
+  unsigned int angularResolution_ = 0;  // degrees between two readings
+  int offset_ = 0;                      // stored only; nothing reads it
+  unsigned int fieldOfView_ = 0;        // degrees one data set covers
+  double max_ = 0.0;                    // upper range limit of the readings
+  double min_ = 0.0;                    // lower range limit of the readings
+  std::string model_;                   // model designation
+  int sample_;                          // data sets produced so far
+  std::minstd_rand0 generator_;         // the engine every draw uses
+  std::normal_distribution<double> distribution_;  // raw readings
 };
 
 #endif  // SENSORS_RANGER_H_
