@@ -25,7 +25,8 @@ static_assert(!std::has_virtual_destructor_v<Radar>);
 static_assert(!std::has_virtual_destructor_v<Laser>);
 static_assert(!std::is_destructible_v<RangerInterface>);
 static_assert(!std::is_destructible_v<Ranger>);
-static_assert(std::is_abstract_v<RangerInterface> && std::is_abstract_v<Ranger>);
+static_assert(std::is_abstract_v<RangerInterface>);
+static_assert(std::is_abstract_v<Ranger>);
 // The radar adds no state to Ranger's.
 static_assert(sizeof(Radar) == sizeof(Ranger));
 
@@ -101,29 +102,15 @@ TYPED_TEST(SensorContractTest, RefusedResolutionChangesNothing) {
   }
 }
 
-// Tests the offset: stored, and without effect on the count or the range.
-TYPED_TEST(SensorContractTest, OffsetChangesNoData) {
+// Tests the offset: stored, and without effect on the count.
+TYPED_TEST(SensorContractTest, OffsetChangesNoCount) {
   TypeParam sensor;
   const std::size_t count = sensor.generateData().size();
-  for (int offset : {-90, 0, 45}) {
+  for (int offset : {-90, 45}) {
     sensor.setOffset(offset);
     EXPECT_EQ(offset, sensor.getOffset());
-    const std::vector<double> data = sensor.generateData();
-    EXPECT_EQ(count, data.size());
-    for (double reading : data) {
-      EXPECT_GE(reading, sensor.getMin());
-      EXPECT_LE(reading, sensor.getMax());
-    }
+    EXPECT_EQ(count, sensor.generateData().size());
   }
-}
-
-// Tests the model: a copy, so changing it leaves the sensor's own alone.
-TYPED_TEST(SensorContractTest, ModelIsACopy) {
-  TypeParam sensor;
-  std::string model = sensor.getModel();
-  const std::string original = model;
-  model += "-changed";
-  EXPECT_EQ(original, sensor.getModel());
 }
 
 // A radar whose raw draws and limits a test can move, to reach each branch
@@ -152,28 +139,20 @@ TEST(Radar, Construction) {
 }
 
 // Tests the count after the field of view changes: a truncating division,
-// with no extra reading at the end and an empty data set below 20 degrees.
+// with no extra reading at the end and an empty data set below 20 degrees,
+// which still counts as a data set.
 TEST(Radar, CountFollowsFieldOfView) {
   const struct {
     unsigned int fieldOfView;
     std::size_t count;
-  } cases[] = {{59, 2}, {80, 4}, {20, 1}, {19, 0}, {1, 0}, {0, 0}, {61, 3}};
-  for (const auto& c : cases) {
-    Radar radar;
-    radar.setFieldOfView(c.fieldOfView);
-    EXPECT_EQ(c.fieldOfView, radar.getFieldOfView());
-    EXPECT_EQ(c.count, radar.generateData().size()) << c.fieldOfView;
-  }
-}
-
-// Tests empty data sets: each still counts as a data set.
-TEST(Radar, EmptyDataSetsRaiseSampleNumber) {
+  } cases[] = {{59, 2}, {80, 4}, {20, 1}, {19, 0}, {0, 0}, {61, 3}};
   Radar radar;
-  radar.setFieldOfView(10);
-  const int start = radar.getSample();
-  EXPECT_TRUE(radar.generateData().empty());
-  EXPECT_TRUE(radar.generateData().empty());
-  EXPECT_EQ(start + 2, radar.getSample());
+  int sample = radar.getSample();
+  for (const auto& c : cases) {
+    radar.setFieldOfView(c.fieldOfView);
+    EXPECT_EQ(c.count, radar.generateData().size()) << c.fieldOfView;
+    EXPECT_EQ(++sample, radar.getSample()) << c.fieldOfView;
+  }
 }
 
 // Tests resolutions a laser would take, and the radar's own: all refused.

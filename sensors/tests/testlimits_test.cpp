@@ -22,9 +22,8 @@ template <typename Calls>
 std::vector<testing::TestPartResult> failuresOf(Calls calls) {
   testing::TestPartResultArray results;
   {
-    testing::ScopedFakeTestPartResultReporter reporter(
-        testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD,
-        &results);
+    using Reporter = testing::ScopedFakeTestPartResultReporter;
+    Reporter reporter(Reporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
     calls();
   }
   std::vector<testing::TestPartResult> failures;

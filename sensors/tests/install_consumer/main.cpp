@@ -14,7 +14,8 @@ int main() {
   const std::vector<double> data = sensor->generateData();
   bool within = true;
   for (double reading : data) {
-    within = within && reading >= sensor->getMin() && reading <= sensor->getMax();
+    within =
+        within && reading >= sensor->getMin() && reading <= sensor->getMax();
   }
   const bool isRanger = dynamic_cast<Ranger*>(sensor) != nullptr;
   std::cout << sensor->getModel() << ": " << data.size() << " readings "
