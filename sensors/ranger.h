@@ -1,0 +1,55 @@
+// The base class every concrete sensor derives from: it holds the state all
+// sensors share and implements the plain accessors over it, and leaves data,
+// accepted resolutions, model and sample number to the concrete sensor.
+#ifndef SENSORS_RANGER_H_
+#define SENSORS_RANGER_H_
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "peltra_export.h"
+#include "rangerinterface.h"
+
+// Shared state and the seven accessors of a ranging sensor. A concrete sensor
+// must assign resolution, offset, field of view, both limits and the model in
+// its constructor, and implement generateData, setAngularResolution,
+// getSample and getModel. Readings are drawn from distribution_ with
+// generator_, both seeded with constants, so every run gives the same data.
+// The accessors do not check their arguments.
+class PELTRA_EXPORT Ranger : public RangerInterface {
+ public:
+  // Starts with sample number 0, a fixed seed and normally distributed draws.
+  Ranger();
+
+  // The current angular resolution.
+  unsigned int getAngularResolution() override;
+  // The current offset.
+  int getOffset() override;
+  // The current field of view.
+  unsigned int getFieldOfView() override;
+  // The upper range limit.
+  double getMax() override;
+  // The lower range limit.
+  double getMin() override;
+  // Stores the offset; nothing in the sensors reads it.
+  void setOffset(int offset) override;
+  // Stores the field of view; it takes effect at the next data set.
+  void setFieldOfView(unsigned int fieldOfView) override;
+
+ protected:
+  // Not virtual, and inline: releases the model string and nothing else.
+  ~Ranger() = default;
+
+  unsigned int angularResolution_ = 0;  // degrees between two readings
+  int offset_ = 0;                      // stored only; nothing reads it
+  unsigned int fieldOfView_ = 0;        // degrees one data set covers
+  double max_ = 0.0;                    // upper range limit of the readings
+  double min_ = 0.0;                    // lower range limit of the readings
+  std::string model_;                   // model designation
+  int sample_;                          // data sets produced so far
+  std::minstd_rand0 generator_;         // the engine every draw uses
+  std::normal_distribution<double> distribution_;  // raw readings
+};
+
+#endif  // SENSORS_RANGER_H_

@@ -1,0 +1,102 @@
+// Tests of the sample consumer, the sample stand-in and the controller
+// interface's shape. The consumer never returns on its own, so its tests feed
+// it a source that throws after a few values, which ends the loop.
+#include <cstddef>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "consumer.h"
+#include "controllerinterface.h"
+#include "sample.h"
+
+namespace {
+
+// The controller interface is abstract and, with no virtual destructor,
+// cannot be destroyed through itself.
+static_assert(std::is_abstract_v<ControllerInterface>);
+static_assert(!std::has_virtual_destructor_v<ControllerInterface>);
+static_assert(!std::is_destructible_v<ControllerInterface>);
+
+// What the test source throws when it has no values left.
+struct SourceExhausted {};
+
+// A source that hands out the given values, then throws SourceExhausted.
+Sample sampleOf(std::vector<double> values) {
+  return Sample([values, next = std::size_t{0}]() mutable {
+    if (next == values.size()) {
+      throw SourceExhausted{};
+    }
+    return values[next++];
+  });
+}
+
+// Sends std::cout into a string for as long as it lives, counting flushes.
+class CaptureCout {
+ public:
+  CaptureCout() : old_(std::cout.rdbuf(&buffer_)) {}
+  ~CaptureCout() { std::cout.rdbuf(old_); }
+  CaptureCout(const CaptureCout&) = delete;
+  CaptureCout& operator=(const CaptureCout&) = delete;
+
+  std::string text() const { return buffer_.str(); }
+  int flushes() const { return buffer_.flushes; }
+
+ private:
+  struct CountingBuffer : std::stringbuf {
+    int sync() override {
+      flushes++;
+      return std::stringbuf::sync();
+    }
+    int flushes = 0;
+  };
+
+  CountingBuffer buffer_;
+  std::streambuf* old_;
+};
+
+// Tests the line format: the literal directly followed by the value in the
+// stream's default format, one flushed line per sample.
+TEST(Consumer, PrintsEachSampleOnItsOwnLine) {
+  Sample sample = sampleOf({1.5, 2.0, 0.1, 1234567.0, -0.5, 1e-7});
+  Consumer consumer;
+  CaptureCout capture;
+  EXPECT_THROW(consumer.processSamples(sample), SourceExhausted);
+  EXPECT_EQ(
+      "sample is:1.5\nsample is:2\nsample is:0.1\nsample is:1.23457e+06\n"
+      "sample is:-0.5\nsample is:1e-07\n",
+      capture.text());
+  EXPECT_EQ(6, capture.flushes());
+}
+
+// Tests the default signal: a triangle wave between -1 and 1, 16 samples a
+// period, exact in binary, repeating.
+TEST(Sample, DefaultIsTriangleWave) {
+  const std::vector<double> period = {0,   0.25,  0.5,  0.75,  1,    0.75,
+                                      0.5, 0.25,  0,    -0.25, -0.5, -0.75,
+                                      -1,  -0.75, -0.5, -0.25};
+  Sample sample;
+  for (int round = 0; round < 3; round++) {
+    for (double value : period) {
+      EXPECT_EQ(value, sample.getSample());
+    }
+  }
+}
+
+// Tests a chosen signal: its values in order, one per call; an empty signal
+// is a clear error, not a crash.
+TEST(Sample, ChosenSignal) {
+  Sample sample = sampleOf({3.0, -4.5});
+  EXPECT_EQ(3.0, sample.getSample());
+  EXPECT_EQ(-4.5, sample.getSample());
+  EXPECT_THROW(sample.getSample(), SourceExhausted);
+  Sample empty{std::function<double()>()};
+  EXPECT_THROW(empty.getSample(), std::bad_function_call);
+}
+
+}  // namespace
