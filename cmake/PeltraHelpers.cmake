@@ -2,7 +2,7 @@
 # module, a test or a tour step is declared the same way everywhere:
 #
 #   peltra_add_program(<name> SOURCES ... [LIBS ...])
-#   peltra_add_library(<name> OBJECT|STATIC|SHARED SOURCES ... [HEADERS ...] [LIBS ...])
+#   peltra_add_library(<name> OBJECT|STATIC|SHARED [INTERNAL] SOURCES ... [HEADERS ...] [LIBS ...])
 #   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...])
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
@@ -44,16 +44,21 @@ endfunction()
 
 # A library that others build against: an OBJECT module, a STATIC stand-in or
 # a SHARED library. Its folder is its include directory; it is installed with
-# its HEADERS and exported as Peltra::<name>.
+# its HEADERS and exported as Peltra::<name>, unless it is INTERNAL: a piece
+# the project's own programs and tests share, never installed.
 function(peltra_add_library name kind)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;HEADERS;LIBS")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
   add_library(${name} ${kind} ${arg_SOURCES})
-  add_library(Peltra::${name} ALIAS ${name})
   _peltra_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${arg_LIBS})
+  if(arg_INTERNAL)
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    return()
+  endif()
+  add_library(Peltra::${name} ALIAS ${name})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/peltra>)
-  target_link_libraries(${name} PUBLIC ${arg_LIBS})
   install(TARGETS ${name} EXPORT PeltraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
