@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
 constexpr double full_turn = 2.0 * pi;
-// Below this turn rate an arc is flown as a straight line.
-constexpr double straight_rate = 1e-12;
 
 double wrapAngle(double angle) {
   angle = std::fmod(angle, full_turn);
@@ -19,22 +18,22 @@ double wrapAngle(double angle) {
   return angle >= full_turn ? 0.0 : angle;
 }
 
-// Moves a pose for the given seconds at a constant speed and turn rate: along
-// a straight line or exactly along the circular arc, so that big steps are as
-// right as small ones.
+// Moves a pose for the given seconds at a constant speed and turn rate,
+// exactly along the circular arc (a straight line when the rate is 0), so that
+// big steps are as right as small ones. The move is the arc's chord: it points
+// halfway between the old and the new heading and is as long as the arc times
+// sin(h) / h, where h is half the angle turned. Unlike the difference of two
+// sines about the circle's centre, this stays exact for slow turns, whose
+// radius is huge.
 Pose fly(Pose pose, double speed, double turnRate, double seconds) {
-  const double theta = pose.orientation;
-  if (std::abs(turnRate) < straight_rate) {
-    pose.position.x += speed * seconds * std::cos(theta);
-    pose.position.y += speed * seconds * std::sin(theta);
-  } else {
-    const double turned = theta + turnRate * seconds;
-    const double radius = speed / turnRate;
-    pose.position.x += radius * (std::sin(turned) - std::sin(theta));
-    pose.position.y -= radius * (std::cos(turned) - std::cos(theta));
-    pose.orientation = turned;
-  }
-  pose.orientation = wrapAngle(pose.orientation);
+  const double half_turned = 0.5 * turnRate * seconds;
+  const double arc = speed * seconds;
+  const double chord =
+      half_turned == 0.0 ? arc : arc * (std::sin(half_turned) / half_turned);
+  const double direction = pose.orientation + half_turned;
+  pose.position.x += chord * std::cos(direction);
+  pose.position.y += chord * std::sin(direction);
+  pose.orientation = wrapAngle(pose.orientation + 2.0 * half_turned);
   return pose;
 }
 
@@ -77,7 +76,9 @@ void Simulator::controlFriendly(double linear, double angular) {
 
 void Simulator::step(std::int64_t milliseconds) {
   std::lock_guard<std::mutex> lock(mutex_);
-  milliseconds = std::max<std::int64_t>(milliseconds, 0);
+  // The clock stops at its largest value rather than wrap round.
+  milliseconds = std::clamp<std::int64_t>(
+      milliseconds, 0, std::numeric_limits<std::int64_t>::max() - time_ms_);
   const double seconds = static_cast<double>(milliseconds) / 1000.0;
   friendly_ = fly(friendly_, linear_, angular_, seconds);
   bogie_ = fly(bogie_, bogie_speed_, bogie_turn_rate_, seconds);

@@ -1,0 +1,61 @@
+// One string of digits walked with each loop form of the language: a while
+// loop, a counting for loop and a range-based for loop. On the way characters
+// become integers, and a digit's code becomes the digit it stands for.
+#include <iostream>
+
+int main() {
+  // Six chars: the five digits and the null character that ends the string.
+  char digits[] = "24013";
+
+  // A char converted to int gives its character code ('0' is 48, '1' is 49).
+  int i = 0;
+  while (digits[i] != '\0') {
+    std::cout << "'" << digits[i] << "' = " << static_cast<int>(digits[i]) << std::endl;
+    ++i;
+  }
+
+  // A digit's value is its code minus the code of '0': '4' - '0' is 4.
+  int sum = 0;
+  i = 0;
+  while (digits[i] != '\0') {
+    sum += static_cast<int>(digits[i]) - 48;
+    ++i;
+  }
+  std::cout << "Sum of digits [" << digits << "] is " << sum << std::endl;
+
+  // A counting loop: start, condition and step in one line.
+  int count = 0;
+  for (int j = 0; digits[j] != '\0'; ++j) {
+    if (static_cast<int>(digits[j]) - 48 < 2) {
+      ++count;
+    }
+  }
+  std::cout << "Number of digits less than 2 in [" << digits << "] is " << count
+            << " (for loop)" << std::endl;
+
+  // The same count as a condition loop: the index is set before the loop and
+  // raised at the end of each pass.
+  count = 0;
+  int k = 0;
+  while (digits[k] != '\0') {
+    if (static_cast<int>(digits[k]) - 48 < 2) {
+      ++count;
+    }
+    ++k;
+  }
+  std::cout << "Number of digits less than 2 in [" << digits << "] is " << count
+            << " (while loop)" << std::endl;
+
+  // A range loop visits every element of the array, all six, the null
+  // character too; each char converts to the int loop variable. The lower
+  // bound of 48 keeps the null character (0) out of the count.
+  count = 0;
+  for (int code : digits) {
+    if (code >= 48 && code < 50) {
+      ++count;
+    }
+  }
+  std::cout << "Number of digits less than 2 in [" << digits << "] is " << count
+            << " (for range loop)" << std::endl;
+  return 0;
+}

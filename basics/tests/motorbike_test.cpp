@@ -1,0 +1,70 @@
+// Tests of Motorbike with the vehicle stand-in: how the speed moves and how
+// details lays out its line, read from std::cout.
+#include "motorbike.h"
+
+#include <iostream>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What one call of details writes to std::cout, given the vehicle to call it
+// on (through a base reference, so the call goes through the virtual table).
+std::string detailsOf(Vehicle& vehicle) {
+  std::ostringstream captured;
+  std::streambuf* const original = std::cout.rdbuf(captured.rdbuf());
+  vehicle.details();
+  std::cout.rdbuf(original);
+  return captured.str();
+}
+
+// Tests three accelerations and one deceleration: the speed rises by 2.
+TEST(MotorbikeTest, AccelerateDecelerate) {
+  Motorbike bike("Harlan", "Streak", "red", 5);
+  bike.accelerate();
+  bike.accelerate();
+  bike.accelerate();
+  bike.decelerate();
+  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is 7 km/h.\n",
+            detailsOf(bike));
+}
+
+// Tests slowing down from a standstill: the speed goes negative and is
+// written with its minus sign.
+TEST(MotorbikeTest, BelowZero) {
+  Motorbike bike("Harlan", "Streak", "red", 0);
+  bike.decelerate();
+  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is -1 km/h.\n",
+            detailsOf(bike));
+  bike.accelerate();
+  bike.accelerate();
+  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is 1 km/h.\n",
+            detailsOf(bike));
+}
+
+// Tests empty texts: each keeps the blanks on both sides of it.
+TEST(MotorbikeTest, EmptyTexts) {
+  Motorbike noColour("Harlan", "Streak", "", 30);
+  EXPECT_EQ("This motorbike is a  Harlan Streak. It's current speed is 30 km/h.\n",
+            detailsOf(noColour));
+  Motorbike nothing("", "", "", 0);
+  EXPECT_EQ("This motorbike is a   . It's current speed is 0 km/h.\n", detailsOf(nothing));
+}
+
+// Tests the limits of int: the speed stops there instead of overflowing.
+TEST(MotorbikeTest, Limits) {
+  const std::string prefix = "This motorbike is a red Harlan Streak. It's current speed is ";
+  Motorbike fast("Harlan", "Streak", "red", std::numeric_limits<int>::max());
+  fast.accelerate();
+  EXPECT_EQ(prefix + "2147483647 km/h.\n", detailsOf(fast));
+  fast.decelerate();
+  EXPECT_EQ(prefix + "2147483646 km/h.\n", detailsOf(fast));
+  Motorbike reversing("Harlan", "Streak", "red", std::numeric_limits<int>::min());
+  reversing.decelerate();
+  EXPECT_EQ(prefix + "-2147483648 km/h.\n", detailsOf(reversing));
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// A buffer shared by producer and consumer threads: two bounded histories of
+// range readings, each with its own mutex, condition variable and new-data
+// flag, so that consumers sleep until a producer has stored something new.
+#ifndef INTERCEPT_RANGEBUFFER_H_
+#define INTERCEPT_RANGEBUFFER_H_
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include "simulator.h"
+
+// Keeps the latest range readings to the bogie in two independent histories:
+// the last 5 taken from the base station and the last 10 taken from the
+// friendly aircraft, oldest first. Any number of threads may add and get at
+// once. The adds never block for long: they call the simulator without a lock,
+// then store the reading under the history's mutex and wake its waiters. The
+// getters block, without a time-out, until a reading of their history was
+// stored since the last getter of that history returned; several adds in
+// between release one getter only, which sees all of them. base_mutex guards
+// base_data and base_values_added, friendly_mutex guards friendly_data and
+// friendly_values_added; no operation holds both. The simulator must allow
+// calls from several threads at once.
+class RangeBuffer {
+ public:
+  // Shares ownership of the simulator; both histories start empty, with
+  // nothing new.
+  explicit RangeBuffer(std::shared_ptr<Simulator> const& sim);
+
+  RangeBuffer(const RangeBuffer&) = delete;
+  RangeBuffer& operator=(const RangeBuffer&) = delete;
+
+  // Takes one reading from the base station and stores it, dropping the
+  // oldest of a full history; wakes every thread waiting for base data.
+  void addBaseData();
+  // Takes one reading from the friendly and stores it, dropping the oldest of
+  // a full history; wakes every thread waiting for friendly data.
+  void addFriendlyData();
+  // Waits until a base reading was added since the last call returned, then
+  // returns a copy of the base history (1 to 5 readings, oldest first).
+  std::deque<RangeStamped> getBaseData();
+  // Waits until a friendly reading was added since the last call returned,
+  // then returns a copy of the friendly history (1 to 10 readings, oldest
+  // first).
+  std::deque<RangeStamped> getFriendlyData();
+
+ private:
+  std::shared_ptr<Simulator> simulator;
+  std::deque<RangeStamped> base_data;      // guarded by base_mutex
+  std::deque<RangeStamped> friendly_data;  // guarded by friendly_mutex
+  std::mutex friendly_mutex;
+  std::mutex base_mutex;
+  std::condition_variable friendly_cv;  // notified after each friendly add
+  std::condition_variable base_cv;      // notified after each base add
+  bool base_values_added;      // guarded by base_mutex
+  bool friendly_values_added;  // guarded by friendly_mutex
+};
+
+#endif  // INTERCEPT_RANGEBUFFER_H_

@@ -1,0 +1,206 @@
+// Tests of RangeBuffer: the bounded windows, the copies, and every way a
+// getter blocks and is released. Each getter runs on a thread of its own,
+// watched with bounded waits, so that a fault fails a test instead of hanging.
+#include "rangebuffer.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "buffer_threads.h"
+#include "simulator.h"
+
+namespace {
+
+constexpr History both_histories[] = {History::base, History::friendly};
+
+// A scene in which both ranges are 1000 m plus the simulated milliseconds: the
+// friendly waits at the base station, the bogie flies away east at 1 m per ms.
+std::shared_ptr<Simulator> makeScene() {
+  return std::make_shared<Simulator>(
+      Pose{{0.0, 0.0}, 0.0}, BogiePath{Pose{{1000.0, 0.0}, 0.0}, 1000.0, 0.0});
+}
+
+// Steps the scene 1 ms before each of n adds; returns the stamps added.
+std::vector<std::int64_t> feed(Simulator& sim, RangeBuffer& buffer,
+                               History history, int n) {
+  std::vector<std::int64_t> added;
+  for (int i = 0; i < n; ++i) {
+    sim.step(1);
+    add(buffer, history);
+    added.push_back(sim.elapsedMs());
+  }
+  return added;
+}
+
+struct Fixture {
+  std::shared_ptr<Simulator> sim = makeScene();
+  std::shared_ptr<RangeBuffer> buffer = std::make_shared<RangeBuffer>(sim);
+};
+
+// Tests that a full window drops the oldest reading: 6 base adds keep the
+// readings 2 to 6, 11 friendly adds keep 2 to 11, fewer keep them all; each
+// record is exactly what the simulator returned.
+TEST(RangeBufferTest, KeepsTheLatestReadingsOldestFirst) {
+  Fixture f;
+  feed(*f.sim, *f.buffer, History::base, 6);
+  Getter base(f.buffer, History::base);
+  ASSERT_TRUE(base.returnsWithin(must_happen_within));
+  EXPECT_EQ((std::vector<std::int64_t>{2, 3, 4, 5, 6}), stamps(base.copy()));
+  for (const RangeStamped& reading : base.copy()) {
+    EXPECT_DOUBLE_EQ(1000.0 + static_cast<double>(reading.timestamp),
+                     reading.range);
+  }
+
+  Fixture g;
+  feed(*g.sim, *g.buffer, History::friendly, 11);
+  Getter friendly(g.buffer, History::friendly);
+  ASSERT_TRUE(friendly.returnsWithin(must_happen_within));
+  EXPECT_EQ((std::vector<std::int64_t>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}),
+            stamps(friendly.copy()));
+
+  feed(*g.sim, *g.buffer, History::friendly, 25);
+  Getter later(g.buffer, History::friendly);
+  ASSERT_TRUE(later.returnsWithin(must_happen_within));
+  EXPECT_EQ((std::vector<std::int64_t>{27, 28, 29, 30, 31, 32, 33, 34, 35, 36}),
+            stamps(later.copy()));
+
+  Fixture h;
+  feed(*h.sim, *h.buffer, History::base, 4);
+  Getter partial(h.buffer, History::base);
+  ASSERT_TRUE(partial.returnsWithin(must_happen_within));
+  EXPECT_EQ((std::vector<std::int64_t>{1, 2, 3, 4}), stamps(partial.copy()));
+}
+
+// Tests that a copy stays as it was returned while newer readings arrive.
+TEST(RangeBufferTest, CopiesDoNotChangeLater) {
+  for (History history : both_histories) {
+    Fixture f;
+    feed(*f.sim, *f.buffer, history, 2);
+    Getter first(f.buffer, history);
+    ASSERT_TRUE(first.returnsWithin(must_happen_within));
+    const std::deque<RangeStamped> copy = first.copy();
+    feed(*f.sim, *f.buffer, history, 12);
+    EXPECT_EQ((std::vector<std::int64_t>{1, 2}), stamps(copy));
+    EXPECT_DOUBLE_EQ(1001.0, copy.front().range);
+
+    Getter second(f.buffer, history);
+    ASSERT_TRUE(second.returnsWithin(must_happen_within));
+    EXPECT_EQ(14, second.copy().back().timestamp);
+  }
+}
+
+// Tests that the buffer shares the simulator while it lives, and only then.
+TEST(RangeBufferTest, SharesTheSimulator) {
+  const std::shared_ptr<Simulator> sim = makeScene();
+  {
+    const RangeBuffer buffer(sim);
+    EXPECT_EQ(2, sim.use_count());
+  }
+  EXPECT_EQ(1, sim.use_count());
+}
+
+// Tests that a getter right after construction blocks until the first add,
+// then returns that one reading.
+TEST(RangeBufferBlockingTest, GetterWaitsForTheFirstAdd) {
+  for (History history : both_histories) {
+    Fixture f;
+    Getter getter(f.buffer, history);
+    EXPECT_FALSE(getter.returnsWithin(stays_blocked_for));
+    feed(*f.sim, *f.buffer, history, 1);
+    ASSERT_TRUE(getter.returnsWithin(must_happen_within));
+    EXPECT_EQ(std::vector<std::int64_t>{1}, stamps(getter.copy()));
+  }
+}
+
+// Tests two getters in a row with one add before the first: the first returns
+// at once, the second blocks until the next add and then sees both readings.
+TEST(RangeBufferBlockingTest, SecondGetterWaitsForTheNextAdd) {
+  for (History history : both_histories) {
+    Fixture f;
+    feed(*f.sim, *f.buffer, history, 1);
+    Getter first(f.buffer, history);
+    ASSERT_TRUE(first.returnsWithin(must_happen_within));
+    EXPECT_EQ(std::vector<std::int64_t>{1}, stamps(first.copy()));
+
+    Getter second(f.buffer, history);
+    EXPECT_FALSE(second.returnsWithin(stays_blocked_for));
+    feed(*f.sim, *f.buffer, history, 1);
+    ASSERT_TRUE(second.returnsWithin(must_happen_within));
+    EXPECT_EQ((std::vector<std::int64_t>{1, 2}), stamps(second.copy()));
+  }
+}
+
+// Tests that several adds release one getter only, which sees all of them.
+TEST(RangeBufferBlockingTest, SeveralAddsReleaseOneGetter) {
+  for (History history : both_histories) {
+    Fixture f;
+    feed(*f.sim, *f.buffer, history, 3);
+    Getter first(f.buffer, history);
+    ASSERT_TRUE(first.returnsWithin(must_happen_within));
+    EXPECT_EQ((std::vector<std::int64_t>{1, 2, 3}), stamps(first.copy()));
+
+    Getter second(f.buffer, history);
+    EXPECT_FALSE(second.returnsWithin(stays_blocked_for));
+  }
+}
+
+// Tests that the histories are independent: adds to one never release a
+// getter of the other, however many there are.
+TEST(RangeBufferBlockingTest, HistoriesDoNotWakeEachOther) {
+  for (History waiting : both_histories) {
+    const History other =
+        waiting == History::base ? History::friendly : History::base;
+    Fixture f;
+    Getter getter(f.buffer, waiting);
+    ASSERT_FALSE(getter.returnsWithin(stays_blocked_for));
+    feed(*f.sim, *f.buffer, other, 12);
+    EXPECT_FALSE(getter.returnsWithin(stays_blocked_for));
+
+    Getter unaffected(f.buffer, other);
+    ASSERT_TRUE(unaffected.returnsWithin(must_happen_within));
+    feed(*f.sim, *f.buffer, waiting, 1);
+    ASSERT_TRUE(getter.returnsWithin(must_happen_within));
+    EXPECT_EQ(std::vector<std::int64_t>{13}, stamps(getter.copy()));
+  }
+}
+
+// Tests that one add releases exactly one of several waiting getters: all
+// wake, the first takes the reading, the others wait again.
+TEST(RangeBufferBlockingTest, OneAddReleasesOneOfSeveralGetters) {
+  constexpr int waiting = 3;
+  for (History history : both_histories) {
+    Fixture f;
+    std::vector<std::unique_ptr<Getter>> getters;
+    for (int i = 0; i < waiting; ++i) {
+      getters.push_back(std::make_unique<Getter>(f.buffer, history));
+    }
+    const auto returned = [&getters] {
+      int count = 0;
+      for (auto& getter : getters) {
+        count += getter->returnsWithin(std::chrono::milliseconds{0}) ? 1 : 0;
+      }
+      return count;
+    };
+    std::this_thread::sleep_for(stays_blocked_for);
+    EXPECT_EQ(0, returned());
+
+    for (int released = 1; released <= waiting; ++released) {
+      feed(*f.sim, *f.buffer, history, 1);
+      const auto deadline =
+          std::chrono::steady_clock::now() + must_happen_within;
+      while (returned() < released &&
+             std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds{1});
+      }
+      std::this_thread::sleep_for(stays_blocked_for);
+      EXPECT_EQ(released, returned());
+    }
+  }
+}
+
+}  // namespace

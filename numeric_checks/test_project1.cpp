@@ -1,0 +1,29 @@
+// A check program for the square-root function: three perfect squares must
+// give their roots to within 4 units in the last place (EXPECT: each is
+// checked even if one fails), then zero must give zero and a negative number
+// NaN (ASSERT: the check stops at the first failure).
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "squareroot.h"
+
+// Squares of 18, 25.4 and 50.332 give back their roots.
+TEST(SquareRootTest, PositiveNos) {
+  EXPECT_DOUBLE_EQ(18.0, squareroot (324.0));
+  EXPECT_DOUBLE_EQ(25.4, squareroot (645.16));
+  EXPECT_DOUBLE_EQ(50.332, squareroot (2533.310224));
+}
+
+// Zero is its own root; a negative number has no real root, so NaN.
+TEST(SquareRootTest, ZeroAndNegativeNos) {
+  ASSERT_EQ(0.0, squareroot (0.0));
+  ASSERT_TRUE(std::isnan(squareroot (-22.0)));
+}
+
+int main(int argc, char** argv) {
+  // Google Test takes the options it knows (--gtest_filter and the like) out
+  // of argc and argv, then runs every check in the order they are defined.
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

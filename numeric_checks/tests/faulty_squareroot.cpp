@@ -1,0 +1,37 @@
+// A deliberately wrong square root, for testing the square root check program
+// itself: roots off by 4 units in the last place (close enough), by 5 (too
+// far) and by more, a tiny number for zero, and a line on standard output if
+// it is ever called with a negative number.
+#include <cmath>
+#include <iostream>
+
+#include "squareroot.h"
+
+namespace {
+
+// x moved up by the given number of units in the last place.
+double ulpsAbove(double x, int ulps) {
+  for (int i = 0; i < ulps; ++i) {
+    x = std::nextafter(x, INFINITY);
+  }
+  return x;
+}
+
+}  // namespace
+
+double squareroot(double x) {
+  if (x < 0.0) {
+    std::cout << "squareroot called with " << x << std::endl;
+    return std::sqrt(x);
+  }
+  if (x == 0.0) {
+    return 1e-300;
+  }
+  if (x == 324.0) {
+    return ulpsAbove(18.0, 4);
+  }
+  if (x == 645.16) {
+    return ulpsAbove(25.4, 5);
+  }
+  return std::sqrt(x) + 0.001;
+}
