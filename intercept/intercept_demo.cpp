@@ -16,6 +16,8 @@
 // - A producer blocks only in its gate. At the end (or when an exception
 //   leaves the loop), each producer's destructor closes its gate and joins
 //   its thread, before the buffer they feed is destroyed.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
@@ -80,8 +82,9 @@ struct View {
 // cannot be written.
 bool drawFlight(const FlightResult& flight, const std::string& title, const std::string& file) {
   const int width = 900;
-  const int height = 700;
+  const int height = 820;
   const int margin = 40;
+  const int legend_height = 130;  // a band at the top for title and legend
 
   // The frame: both tracks and the base station, with a margin.
   double min_x = 0.0, max_x = 0.0, min_y = 0.0, max_y = 0.0;
@@ -94,8 +97,8 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
     }
   }
   const double scale = std::min((width - 2 * margin) / (max_x - min_x),
-                                (height - 2 * margin) / (max_y - min_y));
-  const View view{min_x - margin / scale, max_y + margin / scale, scale};
+                                (height - legend_height - 2 * margin) / (max_y - min_y));
+  const View view{min_x - margin / scale, max_y + (legend_height + margin) / scale, scale};
 
   cv::Mat image(height, width, CV_8UC3, cv::Scalar(255, 255, 255));
   const cv::Scalar friendly_colour(200, 80, 0);   // blue (OpenCV orders BGR)
@@ -122,6 +125,12 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
   cv::rectangle(image, base - cv::Point(6, 6), base + cv::Point(6, 6), ink, cv::FILLED);
   cv::putText(image, "base", base + cv::Point(10, 5), cv::FONT_HERSHEY_SIMPLEX, 0.5, ink, 1,
               cv::LINE_AA);
+  // Where the two started: small open circles.
+  if (!flight.samples.empty()) {
+    cv::circle(image, view(flight.samples.front().friendly.position), 5, friendly_colour, 2,
+               cv::LINE_AA);
+    cv::circle(image, view(flight.samples.front().truth), 5, bogie_colour, 2, cv::LINE_AA);
+  }
   const cv::Point end = view(flight.closest_bogie);
   cv::circle(image, end, 10, intercept_colour, 2, cv::LINE_AA);
   cv::drawMarker(image, end, intercept_colour, cv::MARKER_CROSS, 14, 2);
@@ -130,7 +139,6 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
   const auto text = [&](const std::string& words, cv::Point at, double size) {
     cv::putText(image, words, at, cv::FONT_HERSHEY_SIMPLEX, size, ink, 1, cv::LINE_AA);
   };
-  text(title, cv::Point(15, 25), 0.6);
   struct Entry {
     cv::Scalar colour;
     std::string label;
@@ -139,6 +147,7 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
                            {bogie_colour, "bogie (true)"},
                            {estimate_colour, "bogie (estimated)"},
                            {intercept_colour, flight.intercepted ? "intercept" : "closest"}};
+  text(title, cv::Point(15, 25), 0.6);
   int row = 50;
   for (const Entry& e : entries) {
     cv::line(image, cv::Point(15, row - 5), cv::Point(40, row - 5), e.colour, 3, cv::LINE_AA);
