@@ -15,7 +15,9 @@
 //   for a reading that cannot come.
 // - A producer blocks only in its gate. At the end (or when an exception
 //   leaves the loop), each producer's destructor closes its gate and joins
-//   its thread, before the buffer they feed is destroyed.
+//   its thread, before the buffer they feed is destroyed. An exception in a
+//   producer itself (memory exhausted) ends the program instead of leaving
+//   the loop waiting for its reading.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -39,10 +41,12 @@ std::string fixed(double value, int decimals) {
   return text;
 }
 
+// A point in whole metres, "(x, y)".
 std::string point(GlobalOrd p) {
   return "(" + fixed(p.x, 0) + ", " + fixed(p.y, 0) + ")";
 }
 
+// Milliseconds as seconds with two decimals.
 std::string seconds(std::int64_t ms) {
   return fixed(static_cast<double>(ms) / 1000.0, 2);
 }
