@@ -1,0 +1,102 @@
+// Locating the bogie where two range circles cross, and a bang-bang steering
+// law with a dead band: the geometry behind a simple intercept autopilot.
+#include "autopilot.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
+
+}  // namespace
+
+Autopilot::Autopilot(std::shared_ptr<Simulator> sim)
+    : candidate_a{{not_a_number, not_a_number}, not_a_number},
+      candidate_b{{not_a_number, not_a_number}, not_a_number},
+      ang_control(0.0),
+      lin_control(0.0),
+      reference_range(not_a_number),
+      bogie_heading(not_a_number),
+      simulator(std::move(sim)) {}
+
+void Autopilot::setBogiePose() {
+  const Pose friendly = simulator->getFriendlyPose();
+  const double xf = friendly.position.x;
+  const double yf = friendly.position.y;
+  const GlobalOrd base = Simulator::BSTATION_LOC;
+  const double xb = base.x;
+  const double yb = base.y;
+  const double d = Simulator::distance(Simulator::BSTATION_LOC, friendly.position);
+  const double rb = simulator->rangeToBogieFromBase().range;
+  const double rf = simulator->rangeToBogieFromFriendly().range;
+
+  const double a = (std::pow(rf, 2.0) - std::pow(rb, 2.0) + std::pow(d, 2.0)) / (2.0 * d);
+  // Circles that miss each other have no crossing point: the foot point on
+  // the line between the stations is then the nearest estimate (h = 0).
+  const double h_squared = std::pow(rf, 2.0) - std::pow(a, 2.0);
+  const double h = h_squared < 0.0 ? 0.0 : std::sqrt(h_squared);
+  const double mx = xf + a * (xb - xf) / d;
+  const double my = yf + a * (yb - yf) / d;
+  candidate_a.position = GlobalOrd{mx + h * (yb - yf) / d, my - h * (xb - xf) / d};
+  candidate_b.position = GlobalOrd{mx - h * (yb - yf) / d, my + h * (xb - xf) / d};
+
+  reference_range = simulator->rangeToBogieFromFriendly().range;
+}
+
+Pose Autopilot::getBogiePose() {
+  const Pose friendly = simulator->getFriendlyPose();
+  const double xf = friendly.position.x;
+  const double yf = friendly.position.y;
+  const double r = simulator->rangeToBogieFromFriendly().range;
+
+  const GlobalOrd chosen = r < reference_range ? candidate_a.position : candidate_b.position;
+  bogie_heading = std::atan(std::abs((chosen.y - yf) / (chosen.x - xf)));
+  return Pose{chosen, bogie_heading};
+}
+
+void Autopilot::setPursue(double x, double y) {
+  const Pose friendly = simulator->getFriendlyPose();
+  const double xf = friendly.position.x;
+  const double yf = friendly.position.y;
+  const double theta = friendly.orientation;
+
+  const double beta = std::abs(std::atan((y - yf) / (x - xf)));
+  double bearing = 0.0;
+  if (y > yf && x >= xf) {
+    bearing = beta;
+  } else if (y > yf && x < xf) {
+    bearing = 3.14 - beta;
+  } else if (x < xf) {
+    bearing = 3.14 + beta;
+  } else {
+    bearing = 6.28 - beta;
+  }
+
+  // The heading error taken the short way round, in [-3.14, 3.14]: positive
+  // when the friendly points anticlockwise of the bearing.
+  double error = theta - bearing;
+  if (error > 3.14) {
+    error -= 6.28;
+  } else if (error < -3.14) {
+    error += 6.28;
+  }
+
+  if (std::isnan(error) || std::abs(error) < 0.3925) {
+    ang_control = 0.0;
+  } else if (error > 0.0) {
+    ang_control = -1.1;
+  } else {
+    ang_control = 1.1;
+  }
+  lin_control = ang_control == 0.0 ? 1000.0 : 50.0;
+}
+
+double Autopilot::getAngControl() {
+  return ang_control;
+}
+
+double Autopilot::getLinControl() {
+  return lin_control;
+}
