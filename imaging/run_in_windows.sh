@@ -55,22 +55,40 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-# Xvfb picks a free display number itself (no race with other runs) and
-# writes it to the descriptor given when it is ready for clients.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$scratch/display" \
-  >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((tick = 0; tick < 100; tick++)); do
-  [ -s "$scratch/display" ] && break
-  if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-    say "Xvfb did not start:"; cat "$scratch/xvfb.log" >&2; exit 124
+# A display number at random from a wide range, so that parallel runs, and
+# a display just freed by another run (whose server may still be tidying its
+# socket away), are unlikely to be picked; Xvfb refuses a number in use, and
+# then another is tried. It writes the number to descriptor 3 when ready.
+start_display() {
+  local number=$1
+  rm -f "$scratch/display"
+  Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$scratch/display" \
+    >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for ((tick = 0; tick < 100; tick++)); do
+    [ -s "$scratch/display" ] && return 0
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+  return 1
+}
+started=false
+for ((try = 0; try < 5; try++)); do
+  if start_display $((1000 + RANDOM % 30000)); then
+    started=true
+    break
   fi
-  sleep 0.1
 done
-if [ ! -s "$scratch/display" ]; then
-  say "Xvfb gave no display within 10 s"; exit 124
+if [ "$started" = false ]; then
+  say "Xvfb did not start:"; cat "$scratch/xvfb.log" >&2; exit 124
 fi
 export DISPLAY=":$(head -n 1 "$scratch/display")"
+if ! timeout 5 xdotool getmouselocation >/dev/null 2>&1; then
+  say "cannot reach the display $DISPLAY"; exit 124
+fi
 # Qt wants a private run-time folder; give it one rather than a warning.
 export XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
