@@ -123,7 +123,13 @@ done
 
 # Without a window manager both windows open at the top left, one over the
 # other: put "modified" below "Image" (Qt's tool bar makes them wide).
-eval "$(xdotool getwindowgeometry --shell "$image")"
+# Sets X, Y, WIDTH and HEIGHT to the place of a window.
+place_of() {
+  local shell
+  shell=$(timeout 5 xdotool getwindowgeometry --shell "$1") || return 1
+  eval "$shell"
+}
+place_of "$image" || { say "cannot find where \"Image\" is"; exit 124; }
 if ! timeout 5 xdotool windowmove --sync "$modified" "$X" $((Y + HEIGHT + 16)); then
   say "could not move the window \"modified\""; exit 124
 fi
@@ -143,10 +149,10 @@ done
 if [ "$taken" = false ]; then
   say "the screen did not settle for a screenshot"; exit 124
 fi
-for window in "$image" "$modified"; do
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  echo "$(xdotool getwindowname "$window") $X $Y $WIDTH $HEIGHT"
-done >"$geometry"
+{
+  place_of "$image" && echo "Image $X $Y $WIDTH $HEIGHT" &&
+    place_of "$modified" && echo "modified $X $Y $WIDTH $HEIGHT"
+} >"$geometry" || { say "cannot find where the windows are"; exit 124; }
 mv "$scratch/next.png" "$screenshot"
 say "screenshot of both windows: $screenshot"
 
