@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Runs a program that shows the OpenCV windows "Image" and "modified" and then
+# waits for a key:
+#   run_in_windows.sh [--screenshot FILE.png] PROGRAM [ARGS ...]
+# With a display ($DISPLAY set and not empty) the program simply runs and the
+# user presses a key. Otherwise it runs on a virtual X display of its own
+# (Xvfb): once both windows are up, "modified" is moved below "Image", the
+# screen is saved as FILE.png (windows.png by default) with the windows'
+# places in FILE.txt ("NAME X Y WIDTH HEIGHT" a line), and a key is pressed in
+# a window so that waitKey returns. Nothing is kept when no window opened.
+#
+# The program's standard output passes through untouched; this script writes
+# to standard error only. It exits with the program's status, or 124 when a
+# time-out ran out. Every wait is bounded, and the display is always stopped.
+set -uo pipefail
+
+screenshot=windows.png
+if [ "${1:-}" = --screenshot ] && [ $# -ge 2 ]; then
+  screenshot=$2
+  shift 2
+fi
+if [ $# -eq 0 ]; then
+  echo "usage: $0 [--screenshot FILE.png] PROGRAM [ARGS ...]" >&2
+  exit 2
+fi
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$@"
+fi
+
+window_wait=30    # seconds for both windows to open (sanitizer builds start slowly)
+exit_wait=10      # seconds for the program to end after the key
+program_limit=90  # seconds after which the program is stopped whatever happens
+
+say() { echo "run_in_windows: $*" >&2; }
+
+case $screenshot in /*) ;; *) screenshot=$PWD/$screenshot ;; esac
+geometry=${screenshot%.png}.txt
+rm -f "$screenshot" "$geometry"
+
+scratch=$(mktemp -d)
+xvfb_pid=
+program_pid=
+cleanup() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+# A display number at random from a wide range, so that parallel runs, and
+# a display just freed by another run (whose server may still be tidying its
+# socket away), are unlikely to be picked; Xvfb refuses a number in use, and
+# then another is tried. It writes the number to descriptor 3 when ready.
+start_display() {
+  local number=$1
+  rm -f "$scratch/display"
+  Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$scratch/display" \
+    >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for ((tick = 0; tick < 100; tick++)); do
+    [ -s "$scratch/display" ] && return 0
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+  return 1
+}
+started=false
+for ((try = 0; try < 5; try++)); do
+  if start_display $((1000 + RANDOM % 30000)); then
+    started=true
+    break
+  fi
+done
+if [ "$started" = false ]; then
+  say "Xvfb did not start:"; cat "$scratch/xvfb.log" >&2; exit 124
+fi
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+if ! timeout 5 xdotool getmouselocation >/dev/null 2>&1; then
+  say "cannot reach the display $DISPLAY"; exit 124
+fi
+# Qt wants a private run-time folder; give it one rather than a warning.
+export XDG_RUNTIME_DIR=$scratch/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+timeout -k 5 "$program_limit" "$@" </dev/null &
+program_pid=$!
+
+# Returns the id of the visible window with exactly this title, if any.
+find_window() {
+  timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+}
+
+# Wait for both windows; a program that ends first (it could not read its
+# picture) opened none, and its status is the answer.
+image= modified=
+deadline=$((SECONDS + window_wait))
+while :; do
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    wait "$program_pid"
+    status=$?
+    program_pid=
+    exit "$status"
+  fi
+  image=$(find_window Image)
+  modified=$(find_window modified)
+  [ -n "$image" ] && [ -n "$modified" ] && break
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    say "the windows did not open within $window_wait s"; exit 124
+  fi
+  sleep 0.1
+done
+
+# Without a window manager both windows open at the top left, one over the
+# other: put "modified" below "Image" (Qt's tool bar makes them wide).
+# Sets X, Y, WIDTH and HEIGHT to the place of a window.
+place_of() {
+  local shell
+  shell=$(timeout 5 xdotool getwindowgeometry --shell "$1") || return 1
+  eval "$shell"
+}
+place_of "$image" || { say "cannot find where \"Image\" is"; exit 124; }
+if ! timeout 5 xdotool windowmove --sync "$modified" "$X" $((Y + HEIGHT + 16)); then
+  say "could not move the window \"modified\""; exit 124
+fi
+
+# The windows repaint after the move: take screenshots until two in a row
+# agree. (ImageMagick's import reads the screen; xwd sees only black here.)
+taken=false
+for ((try = 0; try < 20; try++)); do
+  sleep 0.2
+  timeout 10 import -window root "png:$scratch/next.png" || continue
+  if [ -f "$scratch/last.png" ] && cmp -s "$scratch/last.png" "$scratch/next.png"; then
+    taken=true
+    break
+  fi
+  mv "$scratch/next.png" "$scratch/last.png"
+done
+if [ "$taken" = false ]; then
+  say "the screen did not settle for a screenshot"; exit 124
+fi
+{
+  place_of "$image" && echo "Image $X $Y $WIDTH $HEIGHT" &&
+    place_of "$modified" && echo "modified $X $Y $WIDTH $HEIGHT"
+} >"$geometry" || { say "cannot find where the windows are"; exit 124; }
+mv "$scratch/next.png" "$screenshot"
+say "screenshot of both windows: $screenshot"
+
+# A key pressed with no window focused is lost: focus one, then press.
+if ! timeout 5 xdotool windowfocus --sync "$modified" key space; then
+  say "could not press a key in the window \"modified\""; exit 124
+fi
+deadline=$((SECONDS + exit_wait))
+while kill -0 "$program_pid" 2>/dev/null; do
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    say "the program did not end within $exit_wait s of the key"; exit 124
+  fi
+  sleep 0.1
+done
+wait "$program_pid"
+status=$?
+program_pid=
+exit "$status"
