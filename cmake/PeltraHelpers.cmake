@@ -101,11 +101,11 @@ function(peltra_add_output_test program)
       get_filename_component(arg_${file} "${arg_${file}}" ABSOLUTE)
     endif()
   endforeach()
-  string(REPLACE ";" "\\;" args "${arg_ARGS}")
+
   add_test(NAME ${arg_NAME}
     COMMAND ${CMAKE_COMMAND}
       "-DPROGRAM=$<TARGET_FILE:${program}>"
-      "-DARGS=${args}"
+      "-DARGS=${arg_ARGS}"
       "-DEXPECTED=${arg_EXPECTED}"
       "-DCHECK=${arg_CHECK}"
       "-DEXIT_CODE=${arg_EXIT_CODE}"
