@@ -5,6 +5,7 @@
 #define INTERCEPT_TESTS_BUFFER_THREADS_H_
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <future>
@@ -79,6 +80,58 @@ class Getter {
   History history_;
   std::shared_future<std::deque<RangeStamped>> result_;
   std::thread thread_;
+};
+
+// The threads of a test, each counted as finished when its work returned. On
+// destruction the crew keeps adding to both histories of the buffer until
+// every thread has finished (a consumer blocked in a getter needs that to see
+// a stop flag) and joins them; a thread that never finishes is detached, so
+// that the test fails instead of hanging. Work that may be left behind so
+// must share ownership of whatever it uses.
+class Crew {
+ public:
+  explicit Crew(std::shared_ptr<RangeBuffer> buffer)
+      : buffer_(std::move(buffer)) {}
+  Crew(const Crew&) = delete;
+  Crew& operator=(const Crew&) = delete;
+  ~Crew() {
+    for (int i = 0; i < 100 && !finishWithin(stays_blocked_for); ++i) {
+      buffer_->addBaseData();
+      buffer_->addFriendlyData();
+    }
+    for (std::size_t i = 0; i < threads_.size(); ++i) {
+      if (done_[i].wait_for(std::chrono::seconds{0}) ==
+          std::future_status::ready) {
+        threads_[i].join();
+      } else {
+        threads_[i].detach();
+      }
+    }
+  }
+
+  // Runs the work on a thread of its own.
+  template <class Work>
+  void start(Work work) {
+    std::packaged_task<void()> task(std::move(work));
+    done_.push_back(task.get_future());
+    threads_.emplace_back(std::move(task));
+  }
+  // True when every thread has finished, or finishes within the limit.
+  template <class Duration>
+  bool finishWithin(Duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (std::future<void>& done : done_) {
+      if (done.wait_until(deadline) != std::future_status::ready) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::shared_ptr<RangeBuffer> buffer_;
+  std::vector<std::future<void>> done_;
+  std::vector<std::thread> threads_;
 };
 
 #endif  // INTERCEPT_TESTS_BUFFER_THREADS_H_
