@@ -11,6 +11,7 @@
 #include <future>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "rangebuffer.h"
@@ -39,48 +40,6 @@ inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
   }
   return result;
 }
-
-// One getter call on a thread of its own. The thread shares ownership of the
-// buffer, so a getter that never returns cannot outlive it. On destruction a
-// getter still blocked is released by adds to its history and joined; one
-// that does not return even then (a deadlock) is detached, so that the test
-// fails instead of hanging.
-class Getter {
- public:
-  Getter(std::shared_ptr<RangeBuffer> buffer, History history)
-      : buffer_(std::move(buffer)), history_(history) {
-    std::packaged_task<std::deque<RangeStamped>()> task(
-        [buffer = buffer_, history] { return get(*buffer, history); });
-    result_ = task.get_future().share();
-    thread_ = std::thread(std::move(task));
-  }
-  Getter(const Getter&) = delete;
-  Getter& operator=(const Getter&) = delete;
-  ~Getter() {
-    for (int i = 0; i < 100 && !returnsWithin(stays_blocked_for); ++i) {
-      add(*buffer_, history_);
-    }
-    if (returnsWithin(std::chrono::milliseconds{0})) {
-      thread_.join();
-    } else {
-      thread_.detach();
-    }
-  }
-
-  // True when the getter has returned, or returns within the limit.
-  template <class Duration>
-  bool returnsWithin(Duration limit) {
-    return result_.wait_for(limit) == std::future_status::ready;
-  }
-  // The copy the getter returned; call only after returnsWithin said true.
-  std::deque<RangeStamped> copy() { return result_.get(); }
-
- private:
-  std::shared_ptr<RangeBuffer> buffer_;
-  History history_;
-  std::shared_future<std::deque<RangeStamped>> result_;
-  std::thread thread_;
-};
 
 // The threads of a test, each counted as finished when its work returned. On
 // destruction the crew keeps adding to both histories of the buffer until
@@ -132,6 +91,30 @@ class Crew {
   std::shared_ptr<RangeBuffer> buffer_;
   std::vector<std::future<void>> done_;
   std::vector<std::thread> threads_;
+};
+
+// One getter call on a thread of its own, run by a crew: a getter still
+// blocked when the test ends is released, or left behind.
+class Getter {
+ public:
+  Getter(std::shared_ptr<RangeBuffer> buffer, History history)
+      : crew_(buffer), copy_(std::make_shared<std::deque<RangeStamped>>()) {
+    crew_.start([buffer, history, copy = copy_] {
+      *copy = get(*buffer, history);
+    });
+  }
+
+  // True when the getter has returned, or returns within the limit.
+  template <class Duration>
+  bool returnsWithin(Duration limit) {
+    return crew_.finishWithin(limit);
+  }
+  // The copy the getter returned; call only after returnsWithin said true.
+  const std::deque<RangeStamped>& copy() const { return *copy_; }
+
+ private:
+  Crew crew_;
+  std::shared_ptr<std::deque<RangeStamped>> copy_;
 };
 
 #endif  // INTERCEPT_TESTS_BUFFER_THREADS_H_
