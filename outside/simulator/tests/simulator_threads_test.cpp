@@ -1,7 +1,9 @@
 // Tests the simulator stand-in under calls from several threads at once: one
-// thread steps the scene and commands the friendly while others read it.
+// thread steps the scene and commands the friendly while others read it, and
+// several threads draw noisy ranges from one engine.
 #include "simulator.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -75,6 +77,41 @@ TEST(SimulatorThreadsTest, ConcurrentCallsStayConsistent) {
   EXPECT_EQ(0, torn);
   EXPECT_EQ(0, backwards);
   EXPECT_GT(reads, readers);
+}
+
+// Tests noisy ranges taken from several threads at once: together they are
+// exactly the draws one thread takes with the same seed, none lost or twice.
+TEST(SimulatorThreadsTest, NoisyRangesShareOneEngine) {
+  constexpr int threads_count = 4;
+  constexpr int per_thread = 2000;
+  Simulator alone;
+  alone.setRangeNoise(5.0, 11);
+  std::vector<double> expected;
+  for (int i = 0; i < threads_count * per_thread; ++i) {
+    expected.push_back(alone.rangeToBogieFromBase().range);
+  }
+
+  Simulator shared;
+  shared.setRangeNoise(5.0, 11);
+  std::vector<std::vector<double>> taken(threads_count);
+  std::vector<std::thread> threads;
+  for (std::vector<double>& mine : taken) {
+    threads.emplace_back([&shared, &mine] {
+      for (int i = 0; i < per_thread; ++i) {
+        mine.push_back(shared.rangeToBogieFromBase().range);
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  std::vector<double> all;
+  for (const std::vector<double>& mine : taken) {
+    all.insert(all.end(), mine.begin(), mine.end());
+  }
+  std::sort(all.begin(), all.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, all);
 }
 
 }  // namespace
