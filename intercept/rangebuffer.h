@@ -21,7 +21,9 @@
 // between release one getter only, which sees all of them. base_mutex guards
 // base_data and base_values_added, friendly_mutex guards friendly_data and
 // friendly_values_added; no operation holds both. The simulator must allow
-// calls from several threads at once.
+// calls from several threads at once. A simulator call that throws leaves the
+// buffer unchanged; a copy that fails for lack of memory leaves the new data
+// for the next getter.
 class RangeBuffer {
  public:
   // Shares ownership of the simulator; both histories start empty, with
@@ -50,14 +52,14 @@ class RangeBuffer {
   // friendly thread then never write to the same line, which would make the
   // two independent histories wait for each other after all.
   std::shared_ptr<Simulator> simulator;
-  alignas(64) std::deque<RangeStamped> base_data;      // base_mutex
-  alignas(64) std::deque<RangeStamped> friendly_data;  // friendly_mutex
+  alignas(64) std::deque<RangeStamped> base_data;      // guarded by base_mutex
+  alignas(64) std::deque<RangeStamped> friendly_data;  // by friendly_mutex
   alignas(64) std::mutex friendly_mutex;
   alignas(64) std::mutex base_mutex;
   alignas(64) std::condition_variable friendly_cv;  // after each friendly add
   alignas(64) std::condition_variable base_cv;      // after each base add
-  alignas(64) bool base_values_added;               // base_mutex
-  alignas(64) bool friendly_values_added;           // friendly_mutex
+  alignas(64) bool base_values_added;               // by base_mutex
+  alignas(64) bool friendly_values_added;           // by friendly_mutex
 };
 
 #endif  // INTERCEPT_RANGEBUFFER_H_
