@@ -33,9 +33,10 @@ constexpr int wake_samples = 2000;
 constexpr std::chrono::microseconds settle_time{200};
 constexpr std::chrono::seconds wake_limit{1};
 
-// A thread that only waits until the program ends. A process with a single
-// thread locks a mutex without an atomic operation; every figure here is
-// taken with a second thread alive, as in any program that uses the buffer.
+// A thread that only waits until the program ends, so that every figure is
+// taken with a second thread alive, as in any program that uses the buffer:
+// a process with a single thread may take cheaper paths through the C
+// library, which would flatter the floors.
 class ParkedThread {
  public:
   ParkedThread() : thread_([this] { park(); }) {}
