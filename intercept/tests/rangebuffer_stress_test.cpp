@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::size_t base_capacity = 5;
 constexpr std::size_t friendly_capacity = 10;
-constexpr int gets_per_consumer = 300;
+constexpr int gets_per_consumer = 1000;
 constexpr std::chrono::seconds stall_limit{20};
 
 // What the threads of a crowd counted; shared, so that a thread left behind
@@ -101,8 +101,8 @@ void runCrowd(int producers, int consumers) {
   }
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
-  std::cout << producers << " producers and " << consumers
-            << " consumers per history: " << tally->adds << " adds, "
+  std::cout << "per history " << producers << " producer(s) and "
+            << consumers << " consumers: " << tally->adds << " adds, "
             << tally->gets << " gets in " << took.count() << " ms\n";
   EXPECT_EQ(0, tally->wrong_size);
   EXPECT_EQ(0, tally->repeated);
