@@ -25,18 +25,16 @@ std::shared_ptr<Simulator> makeScene() {
       Pose{{0.0, 0.0}, 0.0}, BogiePath{Pose{{1000.0, 0.0}, 0.0}, 1000.0, 0.0});
 }
 
-// Steps the scene 1 ms before each of n adds; returns the stamps added.
-std::vector<std::int64_t> feed(Simulator& sim, RangeBuffer& buffer,
-                               History history, int n) {
-  std::vector<std::int64_t> added;
+// Steps the scene 1 ms before each of n adds: the k-th reading since the
+// start carries the stamp k.
+void feed(Simulator& sim, RangeBuffer& buffer, History history, int n) {
   for (int i = 0; i < n; ++i) {
     sim.step(1);
     add(buffer, history);
-    added.push_back(sim.elapsedMs());
   }
-  return added;
 }
 
+// A scene and a buffer on it, shared with the getters' threads.
 struct Fixture {
   std::shared_ptr<Simulator> sim = makeScene();
   std::shared_ptr<RangeBuffer> buffer = std::make_shared<RangeBuffer>(sim);
