@@ -21,7 +21,9 @@
 // between release one getter only, which sees all of them. base_mutex guards
 // base_data and base_values_added, friendly_mutex guards friendly_data and
 // friendly_values_added; no operation holds both. The simulator must allow
-// calls from several threads at once.
+// calls from several threads at once. A simulator call that throws leaves the
+// buffer unchanged; a copy that fails for lack of memory leaves the new data
+// for the next getter.
 class RangeBuffer {
  public:
   // Shares ownership of the simulator; both histories start empty, with
@@ -46,15 +48,18 @@ class RangeBuffer {
   std::deque<RangeStamped> getFriendlyData();
 
  private:
+  // Each member on cache lines of its own (64 bytes on x86-64): a base and a
+  // friendly thread then never write to the same line, which would make the
+  // two independent histories wait for each other after all.
   std::shared_ptr<Simulator> simulator;
-  std::deque<RangeStamped> base_data;      // guarded by base_mutex
-  std::deque<RangeStamped> friendly_data;  // guarded by friendly_mutex
-  std::mutex friendly_mutex;
-  std::mutex base_mutex;
-  std::condition_variable friendly_cv;  // notified after each friendly add
-  std::condition_variable base_cv;      // notified after each base add
-  bool base_values_added;      // guarded by base_mutex
-  bool friendly_values_added;  // guarded by friendly_mutex
+  alignas(64) std::deque<RangeStamped> base_data;      // guarded by base_mutex
+  alignas(64) std::deque<RangeStamped> friendly_data;  // by friendly_mutex
+  alignas(64) std::mutex friendly_mutex;
+  alignas(64) std::mutex base_mutex;
+  alignas(64) std::condition_variable friendly_cv;  // after each friendly add
+  alignas(64) std::condition_variable base_cv;      // after each base add
+  alignas(64) bool base_values_added;               // by base_mutex
+  alignas(64) bool friendly_values_added;           // by friendly_mutex
 };
 
 #endif  // INTERCEPT_RANGEBUFFER_H_

@@ -47,17 +47,14 @@ Simulator::Simulator(Pose friendlyStart, BogiePath bogie)
     : friendly_{friendlyStart.position, wrapAngle(friendlyStart.orientation)},
       bogie_{bogie.start.position, wrapAngle(bogie.start.orientation)},
       bogie_speed_(bogie.speed),
-      bogie_turn_rate_(bogie.turnRate) {}
-
-RangeStamped Simulator::rangeToBogieFromBase() {
+      bogie_turn_rate_(bogie.turnRate) {
   std::lock_guard<std::mutex> lock(mutex_);
-  return measure(BSTATION_LOC);
+  publish();
 }
 
-RangeStamped Simulator::rangeToBogieFromFriendly() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return measure(friendly_.position);
-}
+RangeStamped Simulator::rangeToBogieFromBase() { return measure(false); }
+
+RangeStamped Simulator::rangeToBogieFromFriendly() { return measure(true); }
 
 Pose Simulator::getFriendlyPose() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -83,6 +80,7 @@ void Simulator::step(std::int64_t milliseconds) {
   friendly_ = fly(friendly_, linear_, angular_, seconds);
   bogie_ = fly(bogie_, bogie_speed_, bogie_turn_rate_, seconds);
   time_ms_ += milliseconds;
+  publish();
 }
 
 std::int64_t Simulator::elapsedMs() {
@@ -100,22 +98,56 @@ void Simulator::setRangeNoise(double standardDeviation, unsigned seed) {
   noise_sd_ = std::max(standardDeviation, 0.0);
   noise_engine_.seed(seed);
   noise_.reset();
+  noisy_ = noise_sd_ > 0.0;
 }
 
 void Simulator::placeFriendly(Pose pose) {
   std::lock_guard<std::mutex> lock(mutex_);
   friendly_ = Pose{pose.position, wrapAngle(pose.orientation)};
+  publish();
 }
 
 void Simulator::placeBogie(Pose pose) {
   std::lock_guard<std::mutex> lock(mutex_);
   bogie_ = Pose{pose.position, wrapAngle(pose.orientation)};
+  publish();
 }
 
-RangeStamped Simulator::measure(GlobalOrd from) {
-  double range = distance(from, bogie_.position);
-  if (noise_sd_ > 0.0) {
-    range = std::max(0.0, range + noise_sd_ * noise_(noise_engine_));
+RangeStamped Simulator::measure(bool fromFriendly) {
+  if (noisy_) {
+    // The noise engine changes with every draw: one range at a time.
+    std::lock_guard<std::mutex> lock(mutex_);
+    const GlobalOrd from = fromFriendly ? friendly_.position : BSTATION_LOC;
+    const double range = distance(from, bogie_.position);
+    return RangeStamped{
+        std::max(0.0, range + noise_sd_ * noise_(noise_engine_)), time_ms_};
   }
-  return RangeStamped{range, time_ms_};
+  const Sighting seen = sight();
+  const GlobalOrd from = fromFriendly ? seen.friendly : BSTATION_LOC;
+  return RangeStamped{distance(from, seen.bogie), seen.time_ms};
+}
+
+// Every access is sequentially consistent: if a reader saw any value of a
+// publish() under way, it also sees the count that publish() changed.
+Simulator::Sighting Simulator::sight() {
+  for (;;) {
+    const std::uint64_t before = sequence_;
+    const Sighting seen{{seen_friendly_x_, seen_friendly_y_},
+                        {seen_bogie_x_, seen_bogie_y_},
+                        seen_time_ms_};
+    if (before % 2 == 0 && sequence_ == before) {
+      return seen;
+    }
+  }
+}
+
+void Simulator::publish() {
+  const std::uint64_t before = sequence_;
+  sequence_ = before + 1;
+  seen_friendly_x_ = friendly_.position.x;
+  seen_friendly_y_ = friendly_.position.y;
+  seen_bogie_x_ = bogie_.position.x;
+  seen_bogie_y_ = bogie_.position.y;
+  seen_time_ms_ = time_ms_;
+  sequence_ = before + 2;
 }
