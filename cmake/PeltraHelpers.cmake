@@ -67,23 +67,23 @@ function(peltra_add_library name kind)
   install(FILES ${arg_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/peltra)
 endfunction()
 
-# A GoogleTest executable with GoogleTest's main; each TEST becomes a CTest
-# test. Discovery runs at test time, so sanitizer builds list their tests in
+# A GoogleTest executable with GoogleTest's main and the shared test helpers
+# (testing/); each TEST becomes a CTest test. Discovery runs at test time, so sanitizer builds list their tests in
 # the environment the test preset sets up.
 function(peltra_add_gtest name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;LABELS")
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
-  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} peltra_testing GTest::gtest_main)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${arg_LABELS}")
 endfunction()
 
-# Runs <program> (a target) and compares its standard output byte for byte
-# with the file EXPECTED, or hands it to the CMake script CHECK (which sees
-# OUTPUT and fails with message(FATAL_ERROR)); the exit status must be
-# EXIT_CODE (0 unless given; as the shell sees it, so -1 is 255).
+# Runs <program> (a target) and hands its standard output to the CMake script
+# CHECK (which sees OUTPUT, fails with message(FATAL_ERROR) or takes out what
+# varies), then compares it byte for byte with the file EXPECTED; the exit
+# status must be EXIT_CODE (0 unless given; as the shell sees it, so -1 is 255).
 function(peltra_add_output_test program)
   cmake_parse_arguments(PARSE_ARGV 1 arg ""
     "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY" "ARGS;LABELS")

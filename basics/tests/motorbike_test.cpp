@@ -2,23 +2,19 @@
 // details lays out its line, read from std::cout.
 #include "motorbike.h"
 
-#include <iostream>
 #include <limits>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "capture_cout.h"
 
 namespace {
 
 // What one call of details writes to std::cout, given the vehicle to call it
 // on (through a base reference, so the call goes through the virtual table).
 std::string detailsOf(Vehicle& vehicle) {
-  std::ostringstream captured;
-  std::streambuf* const original = std::cout.rdbuf(captured.rdbuf());
-  vehicle.details();
-  std::cout.rdbuf(original);
-  return captured.str();
+  return capturedCout([&] { vehicle.details(); });
 }
 
 // Tests three accelerations and one deceleration: the speed rises by 2.

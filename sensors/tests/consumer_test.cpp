@@ -3,14 +3,13 @@
 // it a source that throws after a few values, which ends the loop.
 #include <cstddef>
 #include <functional>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "capture_cout.h"
 #include "consumer.h"
 #include "controllerinterface.h"
 #include "sample.h"
@@ -35,30 +34,6 @@ Sample sampleOf(std::vector<double> values) {
     return values[next++];
   });
 }
-
-// Sends std::cout into a string for as long as it lives, counting flushes.
-class CaptureCout {
- public:
-  CaptureCout() : old_(std::cout.rdbuf(&buffer_)) {}
-  ~CaptureCout() { std::cout.rdbuf(old_); }
-  CaptureCout(const CaptureCout&) = delete;
-  CaptureCout& operator=(const CaptureCout&) = delete;
-
-  std::string text() const { return buffer_.str(); }
-  int flushes() const { return buffer_.flushes; }
-
- private:
-  struct CountingBuffer : std::stringbuf {
-    int sync() override {
-      flushes++;
-      return std::stringbuf::sync();
-    }
-    int flushes = 0;
-  };
-
-  CountingBuffer buffer_;
-  std::streambuf* old_;
-};
 
 // Tests the line format: the literal directly followed by the value in the
 // stream's default format, one flushed line per sample.
