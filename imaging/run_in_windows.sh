@@ -59,10 +59,13 @@ trap 'exit 130' INT TERM HUP
 # a display just freed by another run (whose server may still be tidying its
 # socket away), are unlikely to be picked; Xvfb refuses a number in use, and
 # then another is tried. It writes the number to descriptor 3 when ready.
+# -noreset: by default the server resets when its last client leaves, and a
+# client that connects during the reset (the program, right after the check
+# below has disconnected) is refused.
 start_display() {
   local number=$1
   rm -f "$scratch/display"
-  Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$scratch/display" \
+  Xvfb ":$number" -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$scratch/display" \
     >"$scratch/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for ((tick = 0; tick < 100; tick++)); do
