@@ -6,6 +6,8 @@
 #   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...])
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
+#   peltra_add_report_test(<check program> [EXIT_CODE <code>])
+#   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
 #   peltra_add_tour_step(<heading> COMMAND <target or command> [args ...] [WORKING_DIRECTORY <dir>])
 
 include(GoogleTest)
@@ -28,6 +30,7 @@ if(PELTRA_SANITIZE)
 endif()
 
 set(_peltra_runner "${CMAKE_CURRENT_LIST_DIR}/RunOutputTest.cmake")
+set(_peltra_report_filter "${CMAKE_CURRENT_LIST_DIR}/ReportWithoutSourcePaths.cmake")
 
 function(_peltra_defaults target)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
@@ -112,6 +115,37 @@ function(peltra_add_output_test program)
       -P ${_peltra_runner}
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
   set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
+endfunction()
+
+# Runs a GoogleTest check program and compares its report byte for byte with
+# expected/<program>.txt: without timings and colour, and with the source
+# paths of failure lines taken out, the report is the same on every run. The
+# expressions a failed check quotes are part of it, so this pins them too.
+function(peltra_add_report_test program)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "EXIT_CODE" "")
+  if(NOT DEFINED arg_EXIT_CODE)
+    set(arg_EXIT_CODE 0)
+  endif()
+  peltra_add_output_test(${program}
+    EXPECTED expected/${program}.txt
+    CHECK ${_peltra_report_filter}
+    EXIT_CODE ${arg_EXIT_CODE}
+    ARGS --gtest_print_time=0 --gtest_color=no)
+endfunction()
+
+# Builds a check program from its SOURCES with a deliberately wrong version
+# of the component it checks (the wrong sources among SOURCES, the header
+# taken from the stand-in STAND_IN), and compares its report with
+# expected/<name>.txt: the checks must fail exactly where they should, quoting
+# the right expressions, and the program must end with status 1.
+function(peltra_add_faulty_checks name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "STAND_IN" "SOURCES;LIBS")
+  peltra_add_program(${name}
+    SOURCES ${arg_SOURCES}
+    LIBS ${arg_LIBS} GTest::gtest)
+  target_include_directories(${name} PRIVATE
+    $<TARGET_PROPERTY:${arg_STAND_IN},INTERFACE_INCLUDE_DIRECTORIES>)
+  peltra_add_report_test(${name} EXIT_CODE 1)
 endfunction()
 
 # Adds one step to the tour (build/<preset>/tour.sh): a heading saying what

@@ -1,4 +1,4 @@
-// A check program for the square-root function: three perfect squares must
+// A check program for the square-root function: three squares must
 // give their roots to within 4 units in the last place (EXPECT: each is
 // checked even if one fails), then zero must give zero and a negative number
 // NaN (ASSERT: the check stops at the first failure).

@@ -6,7 +6,6 @@
 
 #include <random>
 #include <string>
-#include <vector>
 
 #include "peltra_export.h"
 #include "rangerinterface.h"
@@ -15,7 +14,7 @@
 // must assign resolution, offset, field of view, both limits and the model in
 // its constructor, and implement generateData, setAngularResolution,
 // getSample and getModel. Readings are drawn from distribution_ with
-// generator_, both seeded with constants, so every run gives the same data.
+// generator_, whose seed is a constant, so every run gives the same data.
 // The accessors do not check their arguments.
 class PELTRA_EXPORT Ranger : public RangerInterface {
  public:

@@ -9,6 +9,7 @@ namespace {
 constexpr unsigned int fine_resolution = 10;
 constexpr unsigned int coarse_resolution = 30;
 constexpr unsigned int laser_field_of_view = 180;
+constexpr int laser_offset = 0;
 constexpr double laser_max = 8.0;
 constexpr double laser_min = 0.2;
 
@@ -17,7 +18,7 @@ constexpr double laser_min = 0.2;
 Laser::Laser() {
   angularResolution_ = fine_resolution;
   fieldOfView_ = laser_field_of_view;
-  offset_ = 0;
+  offset_ = laser_offset;
   max_ = laser_max;
   min_ = laser_min;
   model_ = "LSR-00";
