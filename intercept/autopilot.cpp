@@ -10,6 +10,15 @@ namespace {
 
 constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 
+// The controller's constants, exact as written: its half and full turn are
+// 3.14 and 6.28, not pi and 2 pi.
+constexpr double half_turn = 3.14;
+constexpr double full_turn = 6.28;
+constexpr double dead_band = 0.3925;  // half_turn / 8
+constexpr double turn_rate = 1.1;
+constexpr double turning_speed = 50.0;
+constexpr double cruising_speed = 1000.0;
+
 }  // namespace
 
 Autopilot::Autopilot(std::shared_ptr<Simulator> sim)
@@ -67,30 +76,30 @@ void Autopilot::setPursue(double x, double y) {
   if (y > yf && x >= xf) {
     bearing = beta;
   } else if (y > yf && x < xf) {
-    bearing = 3.14 - beta;
+    bearing = half_turn - beta;
   } else if (x < xf) {
-    bearing = 3.14 + beta;
+    bearing = half_turn + beta;
   } else {
-    bearing = 6.28 - beta;
+    bearing = full_turn - beta;
   }
 
   // The heading error taken the short way round, in [-3.14, 3.14]: positive
   // when the friendly points anticlockwise of the bearing.
   double error = theta - bearing;
-  if (error > 3.14) {
-    error -= 6.28;
-  } else if (error < -3.14) {
-    error += 6.28;
+  if (error > half_turn) {
+    error -= full_turn;
+  } else if (error < -half_turn) {
+    error += full_turn;
   }
 
-  if (std::isnan(error) || std::abs(error) < 0.3925) {
+  if (std::isnan(error) || std::abs(error) < dead_band) {
     ang_control = 0.0;
   } else if (error > 0.0) {
-    ang_control = -1.1;
+    ang_control = -turn_rate;
   } else {
-    ang_control = 1.1;
+    ang_control = turn_rate;
   }
-  lin_control = ang_control == 0.0 ? 1000.0 : 50.0;
+  lin_control = ang_control == 0.0 ? cruising_speed : turning_speed;
 }
 
 double Autopilot::getAngControl() {

@@ -90,10 +90,13 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
   const int margin = 40;
   const int legend_height = 130;  // a band at the top for title and legend
 
-  // The frame: both tracks and the base station, with a margin.
+  // The frame: both tracks, the estimates and the base station, with a margin.
   double min_x = 0.0, max_x = 0.0, min_y = 0.0, max_y = 0.0;
   for (const FlightSample& s : flight.samples) {
-    for (GlobalOrd p : {s.friendly.position, s.truth}) {
+    for (GlobalOrd p : {s.friendly.position, s.truth, s.estimate}) {
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) {
+        continue;
+      }
       min_x = std::min(min_x, p.x);
       max_x = std::max(max_x, p.x);
       min_y = std::min(min_y, p.y);

@@ -36,6 +36,21 @@ TEST(AutopilotScripted, CallOrder) {
   EXPECT_EQ((Calls{"getFriendlyPose"}), Simulator::calls);
 }
 
+// Tests that the reference range is the second friendly range of
+// setBogiePose, not the one the circles were drawn with: ranges 5, then 6,
+// then 5.5 count as shrinking, so the right-hand candidate (4, -3) is chosen.
+TEST(AutopilotScripted, ReferenceIsTheLaterRange) {
+  auto sim = std::make_shared<Simulator>();
+  sim->base_ranges = {6.708203932499369};  // sqrt(45)
+  sim->friendly_ranges = {5.0, 6.0, 5.5};
+  Autopilot autopilot(sim);
+  autopilot.setBogiePose();
+  const Pose estimate = autopilot.getBogiePose();
+  EXPECT_NEAR(4.0, estimate.position.x, 1e-12);
+  EXPECT_NEAR(-3.0, estimate.position.y, 1e-12);
+  EXPECT_NEAR(0.6435011087932844, estimate.orientation, 1e-12);  // atan(0.75)
+}
+
 // Tests circles that miss each other, one outside the other or one inside
 // the other: both candidates are the foot point on the line through the
 // stations, whichever way the range moves. Touching circles meet there too.

@@ -51,6 +51,29 @@ TEST(Autopilot, LocatesBogieFromTwoRanges) {
   }
 }
 
+// Tests the same geometry turned a quarter turn, so that the line from the
+// friendly at (0, -10) to the base station runs along the y axis: the bogie
+// at (3, -6) is right of it and its mirror point (-3, -6) left of it, and the
+// heading is atan(4/3).
+TEST(Autopilot, LocatesBogieOffTheXAxis) {
+  const Pose friendly{{0.0, -10.0}, 0.0};
+  const double heading = 0.9272952180016122;  // atan(4/3)
+  struct Case {
+    GlobalOrd bogie_later;
+    double expected_x;
+  };
+  for (const Case c : {Case{{3.0, -7.0}, 3.0}, Case{{3.0, -6.0}, -3.0}, Case{{3.0, -5.0}, -3.0}}) {
+    auto sim = makeScene(friendly, GlobalOrd{3.0, -6.0});
+    Autopilot autopilot(sim);
+    autopilot.setBogiePose();
+    sim->placeBogie(Pose{c.bogie_later, 0.0});
+    const Pose estimate = autopilot.getBogiePose();
+    EXPECT_NEAR(c.expected_x, estimate.position.x, 1e-9) << "bogie later at y " << c.bogie_later.y;
+    EXPECT_NEAR(-6.0, estimate.position.y, 1e-9) << "bogie later at y " << c.bogie_later.y;
+    EXPECT_NEAR(heading, estimate.orientation, 1e-12);
+  }
+}
+
 // Tests that the candidates and the reference range stay as setBogiePose
 // left them, and that the heading follows the friendly's position when asked.
 TEST(Autopilot, EstimateKeptUntilNextFix) {

@@ -8,11 +8,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <future>
 #include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "rangebuffer.h"
 
@@ -44,8 +47,9 @@ inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
 // The threads of a test, each counted as finished when its work returned. On
 // destruction the crew keeps adding to both histories of the buffer until
 // every thread has finished (a consumer blocked in a getter needs that to see
-// a stop flag) and joins them; a thread that never finishes is detached, so
-// that the test fails instead of hanging. Work that may be left behind so
+// a stop flag) and joins them; a thread that never finishes is detached, and
+// the test fails instead of hanging. Work that ended with an exception fails
+// the test too. Work that may be left behind so
 // must share ownership of whatever it uses.
 class Crew {
  public:
@@ -59,11 +63,17 @@ class Crew {
       buffer_->addFriendlyData();
     }
     for (std::size_t i = 0; i < threads_.size(); ++i) {
-      if (done_[i].wait_for(std::chrono::seconds{0}) ==
+      if (done_[i].wait_for(std::chrono::seconds{0}) !=
           std::future_status::ready) {
-        threads_[i].join();
-      } else {
+        ADD_FAILURE() << "a thread of the test stayed blocked; left behind";
         threads_[i].detach();
+        continue;
+      }
+      threads_[i].join();
+      try {
+        done_[i].get();
+      } catch (const std::exception& error) {
+        ADD_FAILURE() << "a thread of the test threw: " << error.what();
       }
     }
   }

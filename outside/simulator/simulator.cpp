@@ -1,7 +1,11 @@
+// The intercept scene: both aircraft flown exactly along their arcs, and the
+// ranges read without the scene's mutex through a sequence lock, so that
+// producers of base and friendly ranges do not wait for each other.
 #include "simulator.h"
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace {
@@ -138,6 +142,8 @@ Simulator::Sighting Simulator::sight() {
     if (before % 2 == 0 && sequence_ == before) {
       return seen;
     }
+    // A publish() is under way: let the writer finish rather than spin.
+    std::this_thread::yield();
   }
 }
 

@@ -28,14 +28,14 @@ TEST(SimulatorThreadsTest, ConcurrentCallsStayConsistent) {
   std::atomic<int> torn{0};
   std::atomic<int> backwards{0};
   std::atomic<long> reads{0};
-  std::atomic<int> reading{0};
+  std::atomic<int> readers_started{0};
 
   std::vector<std::thread> threads;
   threads.emplace_back([&] {
     // Lets the readers start first, for a while at most.
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds{5};
-    while (reading < readers && std::chrono::steady_clock::now() < deadline) {
+    while (readers_started < readers && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::yield();
     }
     for (int i = 0; i < steps; ++i) {
@@ -47,7 +47,7 @@ TEST(SimulatorThreadsTest, ConcurrentCallsStayConsistent) {
   for (int r = 0; r < readers; ++r) {
     threads.emplace_back([&] {
       std::int64_t previous = 0;
-      ++reading;
+      ++readers_started;
       while (stepping) {
         for (const RangeStamped reading :
              {sim.rangeToBogieFromBase(), sim.rangeToBogieFromFriendly()}) {
