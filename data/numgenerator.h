@@ -24,7 +24,7 @@ class NumGenerator {
   double RandomNumbers(double, double, double upper);
 
  private:
-  [[maybe_unused]] int count_;  // kept for callers; no operation reads it
+  [[maybe_unused]] int count_;  // set by the constructor; nothing reads it
   std::minstd_rand0 engine_;
   std::normal_distribution<double> distribution_;
 };

@@ -1,6 +1,6 @@
 // Reads a colour picture, marks the pure white pixels of one line of it red
-// in a copy, and shows the picture and the marked copy side by side in two
-// windows until a key is pressed.
+// in a copy, and shows the picture and the marked copy in two windows until a
+// key is pressed.
 #include <iostream>
 
 #include <opencv2/highgui.hpp>

@@ -22,9 +22,9 @@ class MonochromeCamera {
   unsigned int getMinValue();
   // The highest intensity: always 255.
   unsigned int getMaxValue();
-  // Rows of the next image: 5 until an image of size 'B' was taken.
+  // Rows of the last image taken ('A' 5, 'B' 25); 5 before the first.
   int getImageRows();
-  // Columns of the next image: 4 until an image of size 'B' was taken.
+  // Columns of the last image taken ('A' 4, 'B' 16); 4 before the first.
   int getImageColumns();
   // The number of images taken so far.
   int getSampleNumber();

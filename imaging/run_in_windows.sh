@@ -2,7 +2,7 @@
 # Runs a program that shows the OpenCV windows "Image" and "modified" and then
 # waits for a key:
 #   run_in_windows.sh [--screenshot FILE.png] PROGRAM [ARGS ...]
-# With a display ($DISPLAY set and not empty) the program simply runs and the
+# With a display that answers ($DISPLAY set) the program simply runs and the
 # user presses a key. Otherwise it runs on a virtual X display of its own
 # (Xvfb): once both windows are up, "modified" is moved below "Image", the
 # screen is saved as FILE.png (windows.png by default) with the windows'
@@ -24,7 +24,9 @@ if [ $# -eq 0 ]; then
   exit 2
 fi
 
-if [ -n "${DISPLAY:-}" ]; then
+# A display that does not answer (a closed session, ssh without X) would make
+# the program abort: take the virtual one then.
+if [ -n "${DISPLAY:-}" ] && timeout 5 xdotool getmouselocation >/dev/null 2>&1; then
   exec "$@"
 fi
 

@@ -95,7 +95,9 @@ bool make(const std::string& kind) {
     return writePng(picture);
   }
   if (kind == "tiny") {
-    return writePng(cv::Mat(1, 1, CV_8UC3, white));
+    // An unusual colour: the windows show the pixel enlarged among white
+    // labels, where a white pixel would be found anywhere.
+    return writePng(cv::Mat(1, 1, CV_8UC3, cv::Scalar(12, 34, 56)));
   }
   if (kind == "short") {
     // 400 rows, the last one white: the segment lies below the picture.
