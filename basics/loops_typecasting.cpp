@@ -10,7 +10,8 @@ int main() {
   // A char converted to int gives its character code ('0' is 48, '1' is 49).
   int i = 0;
   while (digits[i] != '\0') {
-    std::cout << "'" << digits[i] << "' = " << static_cast<int>(digits[i]) << std::endl;
+    std::cout << "'" << digits[i] << "' = " << static_cast<int>(digits[i])
+              << std::endl;
     ++i;
   }
 

@@ -6,7 +6,8 @@
 #include <limits>
 #include <utility>
 
-Motorbike::Motorbike(std::string make, std::string model, std::string colour, int speed)
+Motorbike::Motorbike(std::string make, std::string model, std::string colour,
+                     int speed)
     : Vehicle(std::move(make), std::move(model), std::move(colour), speed) {}
 
 void Motorbike::accelerate() {
@@ -22,6 +23,7 @@ void Motorbike::decelerate() {
 }
 
 void Motorbike::details() {
-  std::cout << "This motorbike is a " << colour_ << " " << make_ << " " << model_
-            << ". It's current speed is " << speed_ << " km/h." << std::endl;
+  std::cout << "This motorbike is a " << colour_ << " " << make_ << " "
+            << model_ << ". It's current speed is " << speed_ << " km/h."
+            << std::endl;
 }

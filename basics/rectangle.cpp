@@ -9,4 +9,6 @@ void Rectangle::setWidthHeight(double width, double height) {
 
 double Rectangle::area() { return width_ * height_; }
 
-double Rectangle::perimeter() { return (width_ + width_) + (height_ + height_); }
+double Rectangle::perimeter() {
+  return (width_ + width_) + (height_ + height_);
+}

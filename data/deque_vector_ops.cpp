@@ -44,11 +44,13 @@ void bubbleSort(Container& numbers) {
 
 }  // namespace
 
-void populateDeque(std::deque<double>& numbers, int count, double mean, double sd) {
+void populateDeque(std::deque<double>& numbers, int count, double mean,
+                   double sd) {
   populate(numbers, count, mean, sd);
 }
 
-void populateVector(std::vector<double>& numbers, int count, double mean, double sd) {
+void populateVector(std::vector<double>& numbers, int count, double mean,
+                    double sd) {
   populate(numbers, count, mean, sd);
 }
 

@@ -10,8 +10,10 @@
 // deviation `sd`) at the back, from an engine seeded with 1 on every call, so
 // equal arguments always append equal values; a count of 0 or less appends
 // nothing.
-void populateDeque(std::deque<double>& numbers, int count, double mean, double sd);
-void populateVector(std::vector<double>& numbers, int count, double mean, double sd);
+void populateDeque(std::deque<double>& numbers, int count, double mean,
+                   double sd);
+void populateVector(std::vector<double>& numbers, int count, double mean,
+                    double sd);
 
 // Writes the elements front to back on one line, each followed by one blank,
 // then a line break; an empty container writes only the line break.

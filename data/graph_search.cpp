@@ -21,7 +21,8 @@ int main() {
 
   // The node's number is the index of its list, counted as a signed 64-bit
   // value; every neighbour is followed by one blank, the last one too.
-  for (std::int64_t node = 0; node < static_cast<std::int64_t>(graph.size()); ++node) {
+  for (std::int64_t node = 0; node < static_cast<std::int64_t>(graph.size());
+       ++node) {
     std::cout << "Node " << node << " is adjacent to [";
     for (const int neighbour : graph[static_cast<std::size_t>(node)]) {
       std::cout << neighbour << " ";

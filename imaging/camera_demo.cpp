@@ -22,7 +22,8 @@ void showSize(MonochromeCamera& camera, char size) {
   std::vector<std::vector<int>> image = camera.takeImage(size);
   std::cout << "takeImage('" << size << "'): " << image.size() << " rows of "
             << image.front().size() << " values; the camera now reports "
-            << camera.getImageRows() << " x " << camera.getImageColumns() << std::endl;
+            << camera.getImageRows() << " x " << camera.getImageColumns()
+            << std::endl;
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ void showSize(MonochromeCamera& camera, char size) {
 int main() {
   MonochromeCamera camera;
   std::cout << "Sampling time " << camera.getSamplingTime() << ", intensities "
-            << camera.getMinValue() << " to " << camera.getMaxValue() << std::endl;
+            << camera.getMinValue() << " to " << camera.getMaxValue()
+            << std::endl;
 
   // Size 'A': a random top row, each further row the one above halved.
   std::cout << "An image of size 'A':" << std::endl;

@@ -20,7 +20,7 @@ int main() {
   }
   std::cout << "Drew " << name << ": " << sample_width << " x " << sample_height
             << ", row 400 pure white over columns 0 to " << white_end - 1
-            << " and near-white over " << white_end << " to " << near_white_end - 1
-            << std::endl;
+            << " and near-white over " << white_end << " to "
+            << near_white_end - 1 << std::endl;
   return 0;
 }

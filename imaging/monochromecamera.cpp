@@ -25,7 +25,9 @@ MonochromeCamera::MonochromeCamera()
       sample_number_(sample_no),
       seed_(0) {}
 
-double MonochromeCamera::getSamplingTime() { return static_cast<double>(sampling_time_); }
+double MonochromeCamera::getSamplingTime() {
+  return static_cast<double>(sampling_time_);
+}
 
 unsigned int MonochromeCamera::getMinValue() { return min_value_; }
 
@@ -53,9 +55,12 @@ std::vector<std::vector<int>> MonochromeCamera::takeImage(char size) {
   for (int column = 0; column < image_columns_; ++column) {
     auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
     seed_ = static_cast<unsigned int>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count());
-    std::linear_congruential_engine<unsigned long, 16807, 0, 2147483647> engine(seed_);
-    std::uniform_real_distribution<double> distribution(min_value_, max_value_ + 1);
+        std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch)
+            .count());
+    std::linear_congruential_engine<unsigned long, 16807, 0, 2147483647> engine(
+        seed_);
+    std::uniform_real_distribution<double> distribution(min_value_,
+                                                        max_value_ + 1);
     row_.push_back(static_cast<int>(distribution(engine)));
   }
   image_.insert(image_.begin(), row_);

@@ -12,7 +12,8 @@ int markWhitePixels(cv::Mat& image) {
   cv::LineIterator it(image, cv::Point(0, 400), cv::Point(400, 400), 8, false);
   int count = 0;
   for (int i = 0; i < it.count; ++i, ++it) {
-    cv::Vec<unsigned char, 3>& pixel = image.at<cv::Vec<unsigned char, 3>>(it.pos());
+    cv::Vec<unsigned char, 3>& pixel =
+        image.at<cv::Vec<unsigned char, 3>>(it.pos());
     if (pixel == white) {
       pixel = red;
       ++count;

@@ -37,19 +37,23 @@ void Autopilot::setBogiePose() {
   const GlobalOrd base = Simulator::BSTATION_LOC;
   const double xb = base.x;
   const double yb = base.y;
-  const double d = Simulator::distance(Simulator::BSTATION_LOC, friendly.position);
+  const double d =
+      Simulator::distance(Simulator::BSTATION_LOC, friendly.position);
   const double rb = simulator->rangeToBogieFromBase().range;
   const double rf = simulator->rangeToBogieFromFriendly().range;
 
-  const double a = (std::pow(rf, 2.0) - std::pow(rb, 2.0) + std::pow(d, 2.0)) / (2.0 * d);
+  const double a =
+      (std::pow(rf, 2.0) - std::pow(rb, 2.0) + std::pow(d, 2.0)) / (2.0 * d);
   // Circles that miss each other have no crossing point: the foot point on
   // the line between the stations is then the nearest estimate (h = 0).
   const double h_squared = std::pow(rf, 2.0) - std::pow(a, 2.0);
   const double h = h_squared < 0.0 ? 0.0 : std::sqrt(h_squared);
   const double mx = xf + a * (xb - xf) / d;
   const double my = yf + a * (yb - yf) / d;
-  candidate_a.position = GlobalOrd{mx + h * (yb - yf) / d, my - h * (xb - xf) / d};
-  candidate_b.position = GlobalOrd{mx - h * (yb - yf) / d, my + h * (xb - xf) / d};
+  candidate_a.position =
+      GlobalOrd{mx + h * (yb - yf) / d, my - h * (xb - xf) / d};
+  candidate_b.position =
+      GlobalOrd{mx - h * (yb - yf) / d, my + h * (xb - xf) / d};
 
   reference_range = simulator->rangeToBogieFromFriendly().range;
 }
@@ -60,7 +64,8 @@ Pose Autopilot::getBogiePose() {
   const double yf = friendly.position.y;
   const double r = simulator->rangeToBogieFromFriendly().range;
 
-  const GlobalOrd chosen = r < reference_range ? candidate_a.position : candidate_b.position;
+  const GlobalOrd chosen =
+      r < reference_range ? candidate_a.position : candidate_b.position;
   bogie_heading = std::atan(std::abs((chosen.y - yf) / (chosen.x - xf)));
   return Pose{chosen, bogie_heading};
 }
@@ -102,10 +107,6 @@ void Autopilot::setPursue(double x, double y) {
   lin_control = ang_control == 0.0 ? cruising_speed : turning_speed;
 }
 
-double Autopilot::getAngControl() {
-  return ang_control;
-}
+double Autopilot::getAngControl() { return ang_control; }
 
-double Autopilot::getLinControl() {
-  return lin_control;
-}
+double Autopilot::getLinControl() { return lin_control; }

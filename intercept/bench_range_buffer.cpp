@@ -17,9 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include "rangebuffer.h"
 #include "simulator.h"
@@ -318,10 +317,11 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       if (buffer == 0.0 && under == 0.0 && after == 0.0) {
         continue;
       }
-      std::printf("wake-up %s: buffer %.2f us, bare with notify under the "
-                  "lock %.2f us, bare with notify after unlock %.2f us\n",
-                  statistic[0] == 'm' ? "median" : "99th percentile", buffer,
-                  under, after);
+      std::printf(
+          "wake-up %s: buffer %.2f us, bare with notify under the "
+          "lock %.2f us, bare with notify after unlock %.2f us\n",
+          statistic[0] == 'm' ? "median" : "99th percentile", buffer, under,
+          after);
       ratio("  buffer over bare, notify under the lock", buffer, under,
             "aim: within 1.2x");
       ratio("  buffer over bare, notify after unlock", buffer, after,
@@ -340,8 +340,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       return 0.0;
     }
     const auto value = found->second.counters.find(counter);
-    return value == found->second.counters.end() ? 0.0
-                                                 : value->second.value;
+    return value == found->second.counters.end() ? 0.0 : value->second.value;
   }
   static void ratio(const char* what, double value, double floor,
                     const char* aim) {

@@ -57,18 +57,21 @@ void printFlight(const FlightResult& flight) {
     if (s.time_ms % 1000 != 0) {
       continue;
     }
-    std::cout << "t = " << s.time_ms / 1000 << " s  friendly " << point(s.friendly.position)
-              << " heading " << fixed(s.friendly.orientation, 2) << "  bogie estimate "
+    std::cout << "t = " << s.time_ms / 1000 << " s  friendly "
+              << point(s.friendly.position) << " heading "
+              << fixed(s.friendly.orientation, 2) << "  bogie estimate "
               << point(s.estimate) << " true " << point(s.truth) << "  range "
               << fixed(s.friendly_range, 0) << " m" << std::endl;
   }
   if (flight.intercepted) {
-    std::cout << "Intercepted at t = " << seconds(flight.end_ms) << " s, closest distance "
-              << fixed(flight.closest_distance, 1) << " m" << std::endl;
+    std::cout << "Intercepted at t = " << seconds(flight.end_ms)
+              << " s, closest distance " << fixed(flight.closest_distance, 1)
+              << " m" << std::endl;
   } else {
-    std::cout << "Missed after " << seconds(flight.end_ms) << " s, closest distance "
-              << fixed(flight.closest_distance, 1) << " m at t = " << seconds(flight.closest_ms)
-              << " s" << std::endl;
+    std::cout << "Missed after " << seconds(flight.end_ms)
+              << " s, closest distance " << fixed(flight.closest_distance, 1)
+              << " m at t = " << seconds(flight.closest_ms) << " s"
+              << std::endl;
   }
 }
 
@@ -76,15 +79,17 @@ void printFlight(const FlightResult& flight) {
 struct View {
   double min_x, max_y, pixels_per_metre;
   cv::Point operator()(GlobalOrd p) const {
-    return cv::Point(static_cast<int>(std::lround((p.x - min_x) * pixels_per_metre)),
-                     static_cast<int>(std::lround((max_y - p.y) * pixels_per_metre)));
+    return cv::Point(
+        static_cast<int>(std::lround((p.x - min_x) * pixels_per_metre)),
+        static_cast<int>(std::lround((max_y - p.y) * pixels_per_metre)));
   }
 };
 
 // Draws the flight: base station, both tracks, the estimates, the intercept
 // (or closest) point, a legend and a scale bar. Returns false when the file
 // cannot be written.
-bool drawFlight(const FlightResult& flight, const std::string& title, const std::string& file) {
+bool drawFlight(const FlightResult& flight, const std::string& title,
+                const std::string& file) {
   const int width = 900;
   const int height = 820;
   const int margin = 40;
@@ -103,9 +108,11 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
       max_y = std::max(max_y, p.y);
     }
   }
-  const double scale = std::min((width - 2 * margin) / (max_x - min_x),
-                                (height - legend_height - 2 * margin) / (max_y - min_y));
-  const View view{min_x - margin / scale, max_y + (legend_height + margin) / scale, scale};
+  const double scale =
+      std::min((width - 2 * margin) / (max_x - min_x),
+               (height - legend_height - 2 * margin) / (max_y - min_y));
+  const View view{min_x - margin / scale,
+                  max_y + (legend_height + margin) / scale, scale};
 
   cv::Mat image(height, width, CV_8UC3, cv::Scalar(255, 255, 255));
   const cv::Scalar friendly_colour(200, 80, 0);   // blue (OpenCV orders BGR)
@@ -115,7 +122,8 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
   const cv::Scalar ink(0, 0, 0);
 
   for (const FlightSample& s : flight.samples) {
-    cv::circle(image, view(s.estimate), 2, estimate_colour, cv::FILLED, cv::LINE_AA);
+    cv::circle(image, view(s.estimate), 2, estimate_colour, cv::FILLED,
+               cv::LINE_AA);
   }
   std::vector<cv::Point> friendly_track;
   std::vector<cv::Point> bogie_track;
@@ -129,14 +137,16 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
   cv::polylines(image, bogie_track, false, bogie_colour, 2, cv::LINE_AA);
 
   const cv::Point base = view(Simulator::BSTATION_LOC);
-  cv::rectangle(image, base - cv::Point(6, 6), base + cv::Point(6, 6), ink, cv::FILLED);
-  cv::putText(image, "base", base + cv::Point(10, 5), cv::FONT_HERSHEY_SIMPLEX, 0.5, ink, 1,
-              cv::LINE_AA);
+  cv::rectangle(image, base - cv::Point(6, 6), base + cv::Point(6, 6), ink,
+                cv::FILLED);
+  cv::putText(image, "base", base + cv::Point(10, 5), cv::FONT_HERSHEY_SIMPLEX,
+              0.5, ink, 1, cv::LINE_AA);
   // Where the two started: small open circles.
   if (!flight.samples.empty()) {
-    cv::circle(image, view(flight.samples.front().friendly.position), 5, friendly_colour, 2,
+    cv::circle(image, view(flight.samples.front().friendly.position), 5,
+               friendly_colour, 2, cv::LINE_AA);
+    cv::circle(image, view(flight.samples.front().truth), 5, bogie_colour, 2,
                cv::LINE_AA);
-    cv::circle(image, view(flight.samples.front().truth), 5, bogie_colour, 2, cv::LINE_AA);
   }
   const cv::Point end = view(flight.closest_bogie);
   cv::circle(image, end, 10, intercept_colour, 2, cv::LINE_AA);
@@ -144,20 +154,23 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
 
   // Title and legend, top left.
   const auto text = [&](const std::string& words, cv::Point at, double size) {
-    cv::putText(image, words, at, cv::FONT_HERSHEY_SIMPLEX, size, ink, 1, cv::LINE_AA);
+    cv::putText(image, words, at, cv::FONT_HERSHEY_SIMPLEX, size, ink, 1,
+                cv::LINE_AA);
   };
   struct Entry {
     cv::Scalar colour;
     std::string label;
   };
-  const Entry entries[] = {{friendly_colour, "friendly"},
-                           {bogie_colour, "bogie (true)"},
-                           {estimate_colour, "bogie (estimated)"},
-                           {intercept_colour, flight.intercepted ? "intercept" : "closest"}};
+  const Entry entries[] = {
+      {friendly_colour, "friendly"},
+      {bogie_colour, "bogie (true)"},
+      {estimate_colour, "bogie (estimated)"},
+      {intercept_colour, flight.intercepted ? "intercept" : "closest"}};
   text(title, cv::Point(15, 25), 0.6);
   int row = 50;
   for (const Entry& e : entries) {
-    cv::line(image, cv::Point(15, row - 5), cv::Point(40, row - 5), e.colour, 3, cv::LINE_AA);
+    cv::line(image, cv::Point(15, row - 5), cv::Point(40, row - 5), e.colour, 3,
+             cv::LINE_AA);
     text(e.label, cv::Point(48, row), 0.5);
     row += 20;
   }
@@ -167,9 +180,11 @@ bool drawFlight(const FlightResult& flight, const std::string& title, const std:
       1000.0 * std::max(1.0, std::round((width / 5.0) / scale / 1000.0));
   const cv::Point bar_start(15, height - 20);
   const cv::Point bar_end =
-      bar_start + cv::Point(static_cast<int>(std::lround(bar_metres * scale)), 0);
+      bar_start +
+      cv::Point(static_cast<int>(std::lround(bar_metres * scale)), 0);
   cv::line(image, bar_start, bar_end, ink, 2);
-  cv::line(image, bar_start - cv::Point(0, 5), bar_start + cv::Point(0, 5), ink, 2);
+  cv::line(image, bar_start - cv::Point(0, 5), bar_start + cv::Point(0, 5), ink,
+           2);
   cv::line(image, bar_end - cv::Point(0, 5), bar_end + cv::Point(0, 5), ink, 2);
   text(fixed(bar_metres / 1000.0, 0) + " km", bar_end + cv::Point(8, 5), 0.5);
 
@@ -197,12 +212,15 @@ int main() {
 
   // 2. What a pursuer that knows the bogie's path would need.
   const std::int64_t ideal_ms = idealInterceptMs(clean);
-  std::cout << "Ideal pursuer (knows the bogie's path; turns at 1.1 rad/s and 50 m/s, "
+  std::cout << "Ideal pursuer (knows the bogie's path; turns at 1.1 rad/s and "
+               "50 m/s, "
                "then flies straight at 1000 m/s): "
             << seconds(ideal_ms) << " s" << std::endl;
   if (flight.intercepted && ideal_ms > 0) {
     std::cout << "Autopilot time over ideal time: "
-              << fixed(static_cast<double>(flight.end_ms) / static_cast<double>(ideal_ms), 2)
+              << fixed(static_cast<double>(flight.end_ms) /
+                           static_cast<double>(ideal_ms),
+                       2)
               << std::endl;
   }
   if (!drawFlight(flight, "Intercept, ranges without noise", "intercept.png")) {
@@ -220,10 +238,14 @@ int main() {
             << "Noisy flight, range noise " << fixed(noisy.range_noise, 0)
             << " m (standard deviation):" << std::endl;
   printFlight(noisy_flight);
-  std::cout << "Fixes on the friendly-base line (range circles missed each other): "
-            << onBaseline(noisy_flight) << " of " << noisy_flight.samples.size() << std::endl;
-  if (!drawFlight(noisy_flight, "Intercept, ranges with 40 m noise", "intercept_noisy.png")) {
-    std::cerr << "intercept_demo: cannot write intercept_noisy.png" << std::endl;
+  std::cout
+      << "Fixes on the friendly-base line (range circles missed each other): "
+      << onBaseline(noisy_flight) << " of " << noisy_flight.samples.size()
+      << std::endl;
+  if (!drawFlight(noisy_flight, "Intercept, ranges with 40 m noise",
+                  "intercept_noisy.png")) {
+    std::cerr << "intercept_demo: cannot write intercept_noisy.png"
+              << std::endl;
     return 1;
   }
   std::cout << "Picture: intercept_noisy.png" << std::endl;

@@ -81,14 +81,15 @@ class Producer {
   void release() { gate_.open(); }
 
  private:
-  TickGate gate_;       // constructed before the thread that uses it
+  TickGate gate_;  // constructed before the thread that uses it
   std::thread thread_;
 };
 
 // Whether p lies on the straight line through a and b (to rounding).
 bool onLine(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
   const double cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-  const double scale = Simulator::distance(a, b) * (Simulator::distance(a, p) + 1.0);
+  const double scale =
+      Simulator::distance(a, b) * (Simulator::distance(a, p) + 1.0);
   return std::abs(cross) <= 1e-9 * scale;
 }
 
@@ -126,7 +127,8 @@ Scenario noisyScenario() {
 }
 
 FlightResult flyIntercept(const Scenario& scenario) {
-  auto sim = std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
+  auto sim =
+      std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
   sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
   sim->controlFriendly(scenario.friendly_speed, 0.0);
 
@@ -193,7 +195,8 @@ FlightResult flyIntercept(const Scenario& scenario) {
 
 std::int64_t idealInterceptMs(const Scenario& scenario) {
   // The friendly's poses along a whole turn each way, 1 ms apart.
-  const auto full_turn_ms = static_cast<std::int64_t>(std::ceil(2.0 * pi / turn_rate * 1000.0));
+  const auto full_turn_ms =
+      static_cast<std::int64_t>(std::ceil(2.0 * pi / turn_rate * 1000.0));
   std::vector<Pose> turns[2];
   for (int way = 0; way < 2; ++way) {
     Simulator sim(scenario.friendly_start, scenario.bogie);
@@ -219,12 +222,15 @@ std::int64_t idealInterceptMs(const Scenario& scenario) {
         // Aligned where the error crosses zero in the sense of the turn (not
         // where it jumps by a whole turn at +-pi).
         const bool aligned = ms == 0 ? std::abs(error) <= turn_rate / 1000.0
-                                     : sense * error <= 0.0 && sense * previous > 0.0 &&
+                                     : sense * error <= 0.0 &&
+                                           sense * previous > 0.0 &&
                                            std::abs(error) < 0.5;
         if (aligned) {
-          const double dash = std::max(
-              0.0, Simulator::distance(pose.position, target) - scenario.intercept_range);
-          best = std::min(best, static_cast<double>(ms) + dash / straight_speed * 1000.0);
+          const double dash =
+              std::max(0.0, Simulator::distance(pose.position, target) -
+                                scenario.intercept_range);
+          best = std::min(
+              best, static_cast<double>(ms) + dash / straight_speed * 1000.0);
           break;
         }
         previous = error;
@@ -245,7 +251,8 @@ std::int64_t idealInterceptMs(const Scenario& scenario) {
   constexpr std::int64_t coarse_ms = 100;
   for (std::int64_t ms = 0; ms <= scenario.time_limit_ms; ms += coarse_ms) {
     if (reachable(ms)) {
-      for (std::int64_t fine = std::max<std::int64_t>(0, ms - coarse_ms + 1); fine < ms; ++fine) {
+      for (std::int64_t fine = std::max<std::int64_t>(0, ms - coarse_ms + 1);
+           fine < ms; ++fine) {
         if (reachable(fine)) {
           return fine;
         }

@@ -12,14 +12,14 @@
 
 // The fixed numbers of one flight.
 struct Scenario {
-  Pose friendly_start;        // where the friendly starts, and its heading
-  double friendly_speed;      // m/s it flies at until the first command
-  BogiePath bogie;            // where the bogie starts and how it flies
-  double range_noise;         // standard deviation of every range (m); 0: off
-  unsigned noise_seed;        // seed of the noise
-  std::int64_t cycle_ms;      // simulated time per guidance cycle
-  std::int64_t time_limit_ms; // the flight ends as missed after this time
-  double intercept_range;     // true distance (m) that counts as intercepted
+  Pose friendly_start;         // where the friendly starts, and its heading
+  double friendly_speed;       // m/s it flies at until the first command
+  BogiePath bogie;             // where the bogie starts and how it flies
+  double range_noise;          // standard deviation of every range (m); 0: off
+  unsigned noise_seed;         // seed of the noise
+  std::int64_t cycle_ms;       // simulated time per guidance cycle
+  std::int64_t time_limit_ms;  // the flight ends as missed after this time
+  double intercept_range;      // true distance (m) that counts as intercepted
 };
 
 // The scene without noise: the friendly 2 km east of the base heading north,
@@ -30,16 +30,16 @@ Scenario noisyScenario();
 
 // One guidance cycle, as the loop saw it.
 struct FlightSample {
-  std::int64_t time_ms;      // simulated time the ranges were taken
-  std::int64_t reading_ms;   // time stamp of the newest friendly reading
-  Pose friendly;             // the friendly when the ranges were taken
-  double base_range;         // newest base reading (m)
-  double friendly_range;     // newest friendly reading (m)
-  GlobalOrd estimate;        // the autopilot's fix of the bogie
-  bool estimate_on_baseline; // the fix lies on the line friendly-base: the
-                             // range circles missed each other
-  GlobalOrd truth;           // where the bogie really was
-  double ang_control;        // commands applied after this cycle
+  std::int64_t time_ms;       // simulated time the ranges were taken
+  std::int64_t reading_ms;    // time stamp of the newest friendly reading
+  Pose friendly;              // the friendly when the ranges were taken
+  double base_range;          // newest base reading (m)
+  double friendly_range;      // newest friendly reading (m)
+  GlobalOrd estimate;         // the autopilot's fix of the bogie
+  bool estimate_on_baseline;  // the fix lies on the line friendly-base: the
+                              // range circles missed each other
+  GlobalOrd truth;            // where the bogie really was
+  double ang_control;         // commands applied after this cycle
   double lin_control;
 };
 

@@ -9,6 +9,9 @@
 #include "squareroot.h"
 
 // Squares of 18, 25.4 and 50.332 give back their roots.
+// The calls keep the blank before their parenthesis: the report quotes them
+// as written.
+// clang-format off
 TEST(SquareRootTest, PositiveNos) {
   EXPECT_DOUBLE_EQ(18.0, squareroot (324.0));
   EXPECT_DOUBLE_EQ(25.4, squareroot (645.16));
@@ -20,6 +23,8 @@ TEST(SquareRootTest, ZeroAndNegativeNos) {
   ASSERT_EQ(0.0, squareroot (0.0));
   ASSERT_TRUE(std::isnan(squareroot (-22.0)));
 }
+
+// clang-format on
 
 int main(int argc, char** argv) {
   // Google Test takes the options it knows (--gtest_filter and the like) out

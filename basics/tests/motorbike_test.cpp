@@ -24,8 +24,9 @@ TEST(MotorbikeTest, AccelerateDecelerate) {
   bike.accelerate();
   bike.accelerate();
   bike.decelerate();
-  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is 7 km/h.\n",
-            detailsOf(bike));
+  EXPECT_EQ(
+      "This motorbike is a red Harlan Streak. It's current speed is 7 km/h.\n",
+      detailsOf(bike));
 }
 
 // Tests slowing down from a standstill: the speed goes negative and is
@@ -33,32 +34,38 @@ TEST(MotorbikeTest, AccelerateDecelerate) {
 TEST(MotorbikeTest, BelowZero) {
   Motorbike bike("Harlan", "Streak", "red", 0);
   bike.decelerate();
-  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is -1 km/h.\n",
-            detailsOf(bike));
+  EXPECT_EQ(
+      "This motorbike is a red Harlan Streak. It's current speed is -1 km/h.\n",
+      detailsOf(bike));
   bike.accelerate();
   bike.accelerate();
-  EXPECT_EQ("This motorbike is a red Harlan Streak. It's current speed is 1 km/h.\n",
-            detailsOf(bike));
+  EXPECT_EQ(
+      "This motorbike is a red Harlan Streak. It's current speed is 1 km/h.\n",
+      detailsOf(bike));
 }
 
 // Tests empty texts: each keeps the blanks on both sides of it.
 TEST(MotorbikeTest, EmptyTexts) {
   Motorbike noColour("Harlan", "Streak", "", 30);
-  EXPECT_EQ("This motorbike is a  Harlan Streak. It's current speed is 30 km/h.\n",
-            detailsOf(noColour));
+  EXPECT_EQ(
+      "This motorbike is a  Harlan Streak. It's current speed is 30 km/h.\n",
+      detailsOf(noColour));
   Motorbike nothing("", "", "", 0);
-  EXPECT_EQ("This motorbike is a   . It's current speed is 0 km/h.\n", detailsOf(nothing));
+  EXPECT_EQ("This motorbike is a   . It's current speed is 0 km/h.\n",
+            detailsOf(nothing));
 }
 
 // Tests the limits of int: the speed stops there instead of overflowing.
 TEST(MotorbikeTest, Limits) {
-  const std::string prefix = "This motorbike is a red Harlan Streak. It's current speed is ";
+  const std::string prefix =
+      "This motorbike is a red Harlan Streak. It's current speed is ";
   Motorbike fast("Harlan", "Streak", "red", std::numeric_limits<int>::max());
   fast.accelerate();
   EXPECT_EQ(prefix + "2147483647 km/h.\n", detailsOf(fast));
   fast.decelerate();
   EXPECT_EQ(prefix + "2147483646 km/h.\n", detailsOf(fast));
-  Motorbike reversing("Harlan", "Streak", "red", std::numeric_limits<int>::min());
+  Motorbike reversing("Harlan", "Streak", "red",
+                      std::numeric_limits<int>::min());
   reversing.decelerate();
   EXPECT_EQ(prefix + "-2147483648 km/h.\n", detailsOf(reversing));
 }

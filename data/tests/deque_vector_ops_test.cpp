@@ -80,7 +80,8 @@ TYPED_TEST(ContainerOpsTest, Print) {
   TypeParam empty;
   EXPECT_EQ("\n", capturedCout([&] { print(empty); }));
   TypeParam numbers{7.0, -0.25, 3.14159265, 1234567.0};
-  EXPECT_EQ("7 -0.25 3.14159 1.23457e+06 \n", capturedCout([&] { print(numbers); }));
+  EXPECT_EQ("7 -0.25 3.14159 1.23457e+06 \n",
+            capturedCout([&] { print(numbers); }));
 }
 
 }  // namespace

@@ -49,13 +49,15 @@ bool showsExactly(const cv::Mat& area, const cv::Mat& picture) {
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    std::cerr << "usage: check_windows SCREENSHOT.png WINDOWS.txt PICTURE COUNT" << std::endl;
+    std::cerr << "usage: check_windows SCREENSHOT.png WINDOWS.txt PICTURE COUNT"
+              << std::endl;
     return 2;
   }
   cv::Mat screen = cv::imread(argv[1], 1);
   cv::Mat picture = cv::imread(argv[3], 1);
   if (screen.empty() || picture.empty()) {
-    std::cerr << "check_windows: cannot read " << (screen.empty() ? argv[1] : argv[3]) << std::endl;
+    std::cerr << "check_windows: cannot read "
+              << (screen.empty() ? argv[1] : argv[3]) << std::endl;
     return 1;
   }
 
@@ -63,11 +65,13 @@ int main(int argc, char** argv) {
   std::ifstream geometry(argv[2]);
   std::string name;
   cv::Rect place;
-  while (geometry >> name >> place.x >> place.y >> place.width >> place.height) {
+  while (geometry >> name >> place.x >> place.y >> place.width >>
+         place.height) {
     windows[name] = place & cv::Rect(0, 0, screen.cols, screen.rows);
   }
   if (windows.count("Image") == 0 || windows.count("modified") == 0) {
-    std::cerr << "check_windows: " << argv[2] << " does not place both windows" << std::endl;
+    std::cerr << "check_windows: " << argv[2] << " does not place both windows"
+              << std::endl;
     return 1;
   }
   if ((windows["Image"] & windows["modified"]).area() > 0) {
@@ -79,16 +83,21 @@ int main(int argc, char** argv) {
   cv::Mat copy = expectedCopy(picture, count);
   bool good = true;
   if (std::to_string(count) != argv[4]) {
-    std::cerr << "check_windows: the program counted " << argv[4] << ", the picture has "
-              << count << " pure white pixels on the segment" << std::endl;
+    std::cerr << "check_windows: the program counted " << argv[4]
+              << ", the picture has " << count
+              << " pure white pixels on the segment" << std::endl;
     good = false;
   }
   if (!showsExactly(screen(windows["Image"]), picture)) {
-    std::cerr << "check_windows: the window \"Image\" does not show the picture as read" << std::endl;
+    std::cerr << "check_windows: the window \"Image\" does not show the "
+                 "picture as read"
+              << std::endl;
     good = false;
   }
   if (!showsExactly(screen(windows["modified"]), copy)) {
-    std::cerr << "check_windows: the window \"modified\" does not show the marked copy" << std::endl;
+    std::cerr << "check_windows: the window \"modified\" does not show the "
+                 "marked copy"
+              << std::endl;
     good = false;
   }
   return good ? 0 : 1;

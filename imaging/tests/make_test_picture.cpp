@@ -21,7 +21,8 @@ const cv::Scalar white(255, 255, 255);
 // Writes raw bytes as the picture file.
 bool writeBytes(const std::vector<unsigned char>& bytes) {
   std::ofstream file(file_name, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(file);
 }
 

@@ -13,7 +13,8 @@ namespace {
 using Image = std::vector<std::vector<int>>;
 
 // Expects `image` to have `rows` rows of `columns` values, as the camera says.
-void expectSize(MonochromeCamera& camera, const Image& image, int rows, int columns) {
+void expectSize(MonochromeCamera& camera, const Image& image, int rows,
+                int columns) {
   ASSERT_EQ(static_cast<std::size_t>(rows), image.size());
   for (const std::vector<int>& row : image) {
     EXPECT_EQ(static_cast<std::size_t>(columns), row.size());
@@ -65,7 +66,8 @@ TEST(MonochromeCameraTest, RandomTopRowFadingByHalves) {
         ASSERT_GE(value, 0);
         ASSERT_LE(value, 255);
         if (row > 0) {
-          ASSERT_EQ(image[row - 1][column] / 2, value) << "row " << row << ", column " << column;
+          ASSERT_EQ(image[row - 1][column] / 2, value)
+              << "row " << row << ", column " << column;
         }
         if (row >= 8) {
           ASSERT_EQ(0, value) << "row " << row << ", column " << column;

@@ -6,10 +6,9 @@
 #include <filesystem>
 #include <string>
 
+#include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
-
-#include <gtest/gtest.h>
 
 #include "white_pixels.h"
 
@@ -32,7 +31,8 @@ TEST(SamplePictureTest, SurvivesJpeg) {
   EXPECT_GE(picture.rows, 480);
 
   for (int column = 0; column < white_end; ++column) {
-    EXPECT_EQ(cv::Vec3b(255, 255, 255), picture.at<cv::Vec3b>(400, column)) << column;
+    EXPECT_EQ(cv::Vec3b(255, 255, 255), picture.at<cv::Vec3b>(400, column))
+        << column;
   }
   for (int column = white_end; column <= 400; ++column) {
     cv::Vec3b pixel = picture.at<cv::Vec3b>(400, column);
@@ -50,7 +50,8 @@ TEST(SamplePictureTest, DrawnAsDescribed) {
   cv::Mat picture = drawSamplePicture();
   ASSERT_EQ(CV_8UC3, picture.type());
   for (int column = white_end; column < picture.cols; ++column) {
-    EXPECT_NE(cv::Vec3b(255, 255, 255), picture.at<cv::Vec3b>(400, column)) << column;
+    EXPECT_NE(cv::Vec3b(255, 255, 255), picture.at<cv::Vec3b>(400, column))
+        << column;
   }
   EXPECT_FALSE(writeSamplePicture("/nonexistent-folder/megumin.jpg"));
 }

@@ -3,9 +3,8 @@
 // end-to-end tests cover the clipped and missing segments on real files.)
 #include "white_pixels.h"
 
-#include <opencv2/core.hpp>
-
 #include <gtest/gtest.h>
+#include <opencv2/core.hpp>
 
 namespace {
 
@@ -26,7 +25,8 @@ TEST(MarkWhitePixelsTest, WhiteRowInsideAndClipped) {
   EXPECT_EQ(401, markWhitePixels(picture));
   EXPECT_EQ(401, differingPixels(before, picture));
   for (int column = 0; column < 640; ++column) {
-    cv::Vec3b expected = column <= 400 ? cv::Vec3b(0, 0, 255) : cv::Vec3b(255, 255, 255);
+    cv::Vec3b expected =
+        column <= 400 ? cv::Vec3b(0, 0, 255) : cv::Vec3b(255, 255, 255);
     EXPECT_EQ(expected, picture.at<cv::Vec3b>(400, column)) << column;
   }
 
@@ -40,7 +40,8 @@ TEST(MarkWhitePixelsTest, WhiteRowInsideAndClipped) {
 // neither counted nor changed.
 TEST(MarkWhitePixelsTest, NearWhiteLeftAlone) {
   cv::Mat picture(480, 640, CV_8UC3, cv::Scalar(255, 255, 255));
-  const cv::Vec3b near_white[] = {{254, 255, 255}, {255, 254, 255}, {255, 255, 254}};
+  const cv::Vec3b near_white[] = {
+      {254, 255, 255}, {255, 254, 255}, {255, 255, 254}};
   for (int k = 0; k < 3; ++k) {
     picture.at<cv::Vec3b>(400, 10 + 100 * k) = near_white[k];
   }

@@ -29,7 +29,8 @@ TEST(AutopilotScripted, CallOrder) {
 
   Simulator::calls.clear();
   autopilot.getBogiePose();
-  EXPECT_EQ((Calls{"getFriendlyPose", "rangeToBogieFromFriendly"}), Simulator::calls);
+  EXPECT_EQ((Calls{"getFriendlyPose", "rangeToBogieFromFriendly"}),
+            Simulator::calls);
 
   Simulator::calls.clear();
   autopilot.setPursue(3.0, 4.0);
@@ -59,7 +60,8 @@ TEST(AutopilotScripted, CirclesWithoutCrossing) {
     double rf, rb, foot_x;
   };
   // Friendly at (0, 0), base at (10, 0): a = (rf^2 - rb^2 + 100) / 20.
-  for (const Case c : {Case{2.0, 20.0, -14.8}, Case{2.0, 5.0, 3.95}, Case{5.0, 5.0, 5.0}}) {
+  for (const Case c :
+       {Case{2.0, 20.0, -14.8}, Case{2.0, 5.0, 3.95}, Case{5.0, 5.0, 5.0}}) {
     for (const double next_range : {c.rf - 1.0, c.rf + 1.0}) {
       auto sim = std::make_shared<Simulator>();
       sim->base_ranges = {c.rb};
@@ -67,7 +69,8 @@ TEST(AutopilotScripted, CirclesWithoutCrossing) {
       Autopilot autopilot(sim);
       autopilot.setBogiePose();
       const Pose estimate = autopilot.getBogiePose();
-      EXPECT_NEAR(c.foot_x, estimate.position.x, 1e-12) << "rf " << c.rf << " rb " << c.rb;
+      EXPECT_NEAR(c.foot_x, estimate.position.x, 1e-12)
+          << "rf " << c.rf << " rb " << c.rb;
       EXPECT_EQ(0.0, estimate.position.y) << "rf " << c.rf << " rb " << c.rb;
       EXPECT_EQ(0.0, estimate.orientation);
     }

@@ -15,7 +15,8 @@ constexpr double half_pi = 1.5707963267948966;
 // A scene with the base station at (0, 0), the friendly at `friendly` and the
 // bogie at `bogie`, flying nowhere until the test moves it.
 std::shared_ptr<Simulator> makeScene(Pose friendly, GlobalOrd bogie) {
-  return std::make_shared<Simulator>(friendly, BogiePath{Pose{bogie, 0.0}, 0.0, 0.0});
+  return std::make_shared<Simulator>(friendly,
+                                     BogiePath{Pose{bogie, 0.0}, 0.0, 0.0});
 }
 
 // The turn command for a friendly at `friendly` pursuing `target`.
@@ -24,7 +25,8 @@ double turnFor(Pose friendly, GlobalOrd target) {
   Autopilot autopilot(sim);
   autopilot.setPursue(target.x, target.y);
   const double turn = autopilot.getAngControl();
-  EXPECT_EQ(turn == 0.0 ? 1000.0 : 50.0, autopilot.getLinControl()) << "turn " << turn;
+  EXPECT_EQ(turn == 0.0 ? 1000.0 : 50.0, autopilot.getLinControl())
+      << "turn " << turn;
   return turn;
 }
 
@@ -39,14 +41,17 @@ TEST(Autopilot, LocatesBogieFromTwoRanges) {
     GlobalOrd bogie_later;
     double expected_y;
   };
-  for (const Case c : {Case{{-7.0, 3.0}, -3.0}, Case{{-6.0, 3.0}, 3.0}, Case{{-5.0, 3.0}, 3.0}}) {
+  for (const Case c : {Case{{-7.0, 3.0}, -3.0}, Case{{-6.0, 3.0}, 3.0},
+                       Case{{-5.0, 3.0}, 3.0}}) {
     auto sim = makeScene(friendly, GlobalOrd{-6.0, 3.0});
     Autopilot autopilot(sim);
     autopilot.setBogiePose();
     sim->placeBogie(Pose{c.bogie_later, 0.0});
     const Pose estimate = autopilot.getBogiePose();
-    EXPECT_NEAR(-6.0, estimate.position.x, 1e-9) << "bogie later at x " << c.bogie_later.x;
-    EXPECT_NEAR(c.expected_y, estimate.position.y, 1e-9) << "bogie later at x " << c.bogie_later.x;
+    EXPECT_NEAR(-6.0, estimate.position.x, 1e-9)
+        << "bogie later at x " << c.bogie_later.x;
+    EXPECT_NEAR(c.expected_y, estimate.position.y, 1e-9)
+        << "bogie later at x " << c.bogie_later.x;
     EXPECT_NEAR(heading, estimate.orientation, 1e-12);
   }
 }
@@ -62,14 +67,17 @@ TEST(Autopilot, LocatesBogieOffTheXAxis) {
     GlobalOrd bogie_later;
     double expected_x;
   };
-  for (const Case c : {Case{{3.0, -7.0}, 3.0}, Case{{3.0, -6.0}, -3.0}, Case{{3.0, -5.0}, -3.0}}) {
+  for (const Case c : {Case{{3.0, -7.0}, 3.0}, Case{{3.0, -6.0}, -3.0},
+                       Case{{3.0, -5.0}, -3.0}}) {
     auto sim = makeScene(friendly, GlobalOrd{3.0, -6.0});
     Autopilot autopilot(sim);
     autopilot.setBogiePose();
     sim->placeBogie(Pose{c.bogie_later, 0.0});
     const Pose estimate = autopilot.getBogiePose();
-    EXPECT_NEAR(c.expected_x, estimate.position.x, 1e-9) << "bogie later at y " << c.bogie_later.y;
-    EXPECT_NEAR(-6.0, estimate.position.y, 1e-9) << "bogie later at y " << c.bogie_later.y;
+    EXPECT_NEAR(c.expected_x, estimate.position.x, 1e-9)
+        << "bogie later at y " << c.bogie_later.y;
+    EXPECT_NEAR(-6.0, estimate.position.y, 1e-9)
+        << "bogie later at y " << c.bogie_later.y;
     EXPECT_NEAR(heading, estimate.orientation, 1e-12);
   }
 }
@@ -101,17 +109,23 @@ TEST(Autopilot, BearingsOfTheEightDirections) {
     GlobalOrd target;
     double bearing;
   };
-  for (const Case c : {Case{{200.0, 500.0}, half_pi}, Case{{200.0, -900.0}, 4.709203673205104},
-                       Case{{-50.0, -300.0}, 3.14}, Case{{900.0, -300.0}, 6.28},
-                       Case{{300.0, -200.0}, quarter_pi}, Case{{100.0, -200.0}, 3.14 - quarter_pi},
-                       Case{{100.0, -400.0}, 3.14 + quarter_pi},
-                       Case{{300.0, -400.0}, 6.28 - quarter_pi}}) {
+  for (const Case c :
+       {Case{{200.0, 500.0}, half_pi}, Case{{200.0, -900.0}, 4.709203673205104},
+        Case{{-50.0, -300.0}, 3.14}, Case{{900.0, -300.0}, 6.28},
+        Case{{300.0, -200.0}, quarter_pi},
+        Case{{100.0, -200.0}, 3.14 - quarter_pi},
+        Case{{100.0, -400.0}, 3.14 + quarter_pi},
+        Case{{300.0, -400.0}, 6.28 - quarter_pi}}) {
     EXPECT_EQ(0.0, turnFor(Pose{friendly, c.bearing}, c.target)) << c.bearing;
-    EXPECT_EQ(0.0, turnFor(Pose{friendly, c.bearing - 0.392}, c.target)) << c.bearing;
-    EXPECT_EQ(1.1, turnFor(Pose{friendly, c.bearing - 0.393}, c.target)) << c.bearing;
+    EXPECT_EQ(0.0, turnFor(Pose{friendly, c.bearing - 0.392}, c.target))
+        << c.bearing;
+    EXPECT_EQ(1.1, turnFor(Pose{friendly, c.bearing - 0.393}, c.target))
+        << c.bearing;
     if (c.bearing + 0.393 < 6.28) {
-      EXPECT_EQ(0.0, turnFor(Pose{friendly, c.bearing + 0.392}, c.target)) << c.bearing;
-      EXPECT_EQ(-1.1, turnFor(Pose{friendly, c.bearing + 0.393}, c.target)) << c.bearing;
+      EXPECT_EQ(0.0, turnFor(Pose{friendly, c.bearing + 0.392}, c.target))
+          << c.bearing;
+      EXPECT_EQ(-1.1, turnFor(Pose{friendly, c.bearing + 0.393}, c.target))
+          << c.bearing;
     }
   }
 }
@@ -126,10 +140,13 @@ TEST(Autopilot, TurnsTheShortWayAcrossTheSeam) {
   // Heading 0.1 at a target just below the x axis (bearing about 6.2).
   EXPECT_EQ(0.0, turnFor(Pose{origin, 0.1}, GlobalOrd{1000.0, -80.0}));
   // Heading 6.2 at a target at bearing 0.3: pointing clockwise of it.
-  EXPECT_EQ(0.0, turnFor(Pose{origin, 6.2}, GlobalOrd{std::cos(0.3), std::sin(0.3)}));
-  EXPECT_EQ(1.1, turnFor(Pose{origin, 6.0}, GlobalOrd{std::cos(1.0), std::sin(1.0)}));
+  EXPECT_EQ(
+      0.0, turnFor(Pose{origin, 6.2}, GlobalOrd{std::cos(0.3), std::sin(0.3)}));
+  EXPECT_EQ(
+      1.1, turnFor(Pose{origin, 6.0}, GlobalOrd{std::cos(1.0), std::sin(1.0)}));
   // Heading 0.5 at a target at bearing about 5.5: pointing anticlockwise of it.
-  EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.5}, GlobalOrd{std::cos(5.5), std::sin(5.5)}));
+  EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.5},
+                          GlobalOrd{std::cos(5.5), std::sin(5.5)}));
   // Differences just over 3.14 either way turn the short way.
   EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.0}, GlobalOrd{-1000.0, -5.0}));
   EXPECT_EQ(1.1, turnFor(Pose{origin, 6.28}, GlobalOrd{-1000.0, 5.0}));

@@ -109,9 +109,8 @@ class Getter {
  public:
   Getter(std::shared_ptr<RangeBuffer> buffer, History history)
       : crew_(buffer), copy_(std::make_shared<std::deque<RangeStamped>>()) {
-    crew_.start([buffer, history, copy = copy_] {
-      *copy = get(*buffer, history);
-    });
+    crew_.start(
+        [buffer, history, copy = copy_] { *copy = get(*buffer, history); });
   }
 
   // True when the getter has returned, or returns within the limit.

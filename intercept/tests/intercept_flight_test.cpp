@@ -22,7 +22,8 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   const FlightResult flight = flyIntercept(scenario);
 
   // The ideal cannot beat the closing speed of 1000 + 250 m/s head on.
-  EXPECT_GE(ideal_ms, static_cast<std::int64_t>((9899.5 - 50.0) / 1250.0 * 1000.0));
+  EXPECT_GE(ideal_ms,
+            static_cast<std::int64_t>((9899.5 - 50.0) / 1250.0 * 1000.0));
   EXPECT_LT(ideal_ms, 10000);
   ASSERT_TRUE(flight.intercepted);
   EXPECT_LE(flight.end_ms, 5 * ideal_ms);
@@ -60,7 +61,8 @@ TEST(InterceptFlight, NoisyFixesStayNumbers) {
   const FlightResult flight = flyIntercept(noisyScenario());
   std::size_t on_baseline = 0;
   for (const FlightSample& s : flight.samples) {
-    EXPECT_TRUE(std::isfinite(s.estimate.x) && std::isfinite(s.estimate.y)) << s.time_ms;
+    EXPECT_TRUE(std::isfinite(s.estimate.x) && std::isfinite(s.estimate.y))
+        << s.time_ms;
     on_baseline += s.estimate_on_baseline ? 1 : 0;
   }
   EXPECT_GT(on_baseline, 0u);

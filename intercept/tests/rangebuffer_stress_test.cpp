@@ -1,8 +1,6 @@
 // Stress tests of RangeBuffer: crowds of producers and consumers on both
 // histories at once, checking the invariants of every copy, and a strict
 // ping-pong between two threads that stalls on any lost wake-up.
-#include "rangebuffer.h"
-
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -14,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "buffer_threads.h"
+#include "rangebuffer.h"
 #include "simulator.h"
 
 namespace {
@@ -101,9 +100,9 @@ void runCrowd(int producers, int consumers) {
   }
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - started);
-  std::cout << "per history " << producers << " producer(s) and "
-            << consumers << " consumers: " << tally->adds << " adds, "
-            << tally->gets << " gets in " << took.count() << " ms\n";
+  std::cout << "per history " << producers << " producer(s) and " << consumers
+            << " consumers: " << tally->adds << " adds, " << tally->gets
+            << " gets in " << took.count() << " ms\n";
   EXPECT_EQ(0, tally->wrong_size);
   EXPECT_EQ(0, tally->repeated);
   EXPECT_EQ(0, tally->out_of_order);
@@ -112,9 +111,7 @@ void runCrowd(int producers, int consumers) {
 // Tests several producers and consumers per history, both histories at once:
 // every copy holds 1 to 5 (base) or 1 to 10 (friendly) readings, none twice,
 // and every consumer keeps returning while adds go on.
-TEST(RangeBufferStressTest, SeveralProducersAndConsumers) {
-  runCrowd(3, 3);
-}
+TEST(RangeBufferStressTest, SeveralProducersAndConsumers) { runCrowd(3, 3); }
 
 // Tests one producer per history with several consumers: every copy also
 // holds its readings in arrival order.

@@ -4,4 +4,6 @@
 
 #include "squareroot.h"
 
-double squareroot(double x) { return x < 0.0 ? 0.0 : (x == 0.0 ? -0.0 : std::sqrt(x)); }
+double squareroot(double x) {
+  return x < 0.0 ? 0.0 : (x == 0.0 ? -0.0 : std::sqrt(x));
+}

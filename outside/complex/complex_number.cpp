@@ -23,9 +23,13 @@ TComplex conjugate(TComplex z) { return fromStd(std::conj(toStd(z))); }
 
 TComplex add(TComplex a, TComplex b) { return fromStd(toStd(a) + toStd(b)); }
 
-TComplex subtract(TComplex a, TComplex b) { return fromStd(toStd(a) - toStd(b)); }
+TComplex subtract(TComplex a, TComplex b) {
+  return fromStd(toStd(a) - toStd(b));
+}
 
-TComplex multiply(TComplex a, TComplex b) { return fromStd(toStd(a) * toStd(b)); }
+TComplex multiply(TComplex a, TComplex b) {
+  return fromStd(toStd(a) * toStd(b));
+}
 
 TComplex divide(TComplex a, TComplex b) { return fromStd(toStd(a) / toStd(b)); }
 

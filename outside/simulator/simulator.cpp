@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <limits>
+#include <thread>
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 #include <utility>
 
-Vehicle::Vehicle(std::string make, std::string model, std::string colour, int speed)
+Vehicle::Vehicle(std::string make, std::string model, std::string colour,
+                 int speed)
     : make_(std::move(make)),
       model_(std::move(model)),
       colour_(std::move(colour)),

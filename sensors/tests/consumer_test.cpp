@@ -1,6 +1,8 @@
 // Tests of the sample consumer, the sample stand-in and the controller
 // interface's shape. The consumer never returns on its own, so its tests feed
 // it a source that throws after a few values, which ends the loop.
+#include "consumer.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -10,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "capture_cout.h"
-#include "consumer.h"
 #include "controllerinterface.h"
 #include "sample.h"
 

@@ -1,6 +1,8 @@
 // Tests of the range check itself. GoogleTest's fake result reporter catches
 // the failures testLimits records, so a test can count and read them instead
 // of failing itself.
+#include "testlimits.h"
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -8,8 +10,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
-
-#include "testlimits.h"
 
 namespace {
 

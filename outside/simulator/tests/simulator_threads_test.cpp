@@ -1,8 +1,6 @@
 // Tests the simulator stand-in under calls from several threads at once: one
 // thread steps the scene and commands the friendly while others read it, and
 // several threads draw noisy ranges from one engine.
-#include "simulator.h"
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -12,6 +10,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "simulator.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ TEST(SimulatorThreadsTest, ConcurrentCallsStayConsistent) {
     // Lets the readers start first, for a while at most.
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds{5};
-    while (readers_started < readers && std::chrono::steady_clock::now() < deadline) {
+    while (readers_started < readers &&
+           std::chrono::steady_clock::now() < deadline) {
       std::this_thread::yield();
     }
     for (int i = 0; i < steps; ++i) {
@@ -51,7 +52,8 @@ TEST(SimulatorThreadsTest, ConcurrentCallsStayConsistent) {
       while (stepping) {
         for (const RangeStamped reading :
              {sim.rangeToBogieFromBase(), sim.rangeToBogieFromFriendly()}) {
-          if (reading.range != 1000.0 + static_cast<double>(reading.timestamp)) {
+          if (reading.range !=
+              1000.0 + static_cast<double>(reading.timestamp)) {
             ++torn;
           }
           if (reading.timestamp < previous) {

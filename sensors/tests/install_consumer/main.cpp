@@ -22,7 +22,7 @@ int main() {
             << (within ? "within" : "outside") << " [" << sensor->getMin()
             << ", " << sensor->getMax() << "], resolution "
             << sensor->getAngularResolution() << ", field of view "
-            << sensor->getFieldOfView() << ", a Ranger: "
-            << (isRanger ? "yes" : "no") << std::endl;
+            << sensor->getFieldOfView()
+            << ", a Ranger: " << (isRanger ? "yes" : "no") << std::endl;
   return 0;
 }
