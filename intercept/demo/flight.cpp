@@ -1,7 +1,7 @@
 // The guidance loop closed in the simulator: two producer threads take one
 // range reading each per cycle, on a signal of the loop, so that every run
 // makes the same simulator calls in the same order at the same simulated time.
-#include "intercept_flight.h"
+#include "flight.h"
 
 #include <algorithm>
 #include <cmath>
