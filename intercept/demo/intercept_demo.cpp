@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "autopilot.h"
 #include "flight.h"
 #include "flight_picture.h"
 
@@ -93,10 +94,10 @@ int main() {
 
   // 2. What a pursuer that knows the bogie's path would need.
   const std::int64_t ideal_ms = idealInterceptMs(clean);
-  std::cout << "Ideal pursuer (knows the bogie's path; turns at 1.1 rad/s and "
-               "50 m/s, "
-               "then flies straight at 1000 m/s): "
-            << seconds(ideal_ms) << " s" << std::endl;
+  std::cout << "Ideal pursuer (knows the bogie's path; turns at " << turn_rate
+            << " rad/s and " << turning_speed << " m/s, then flies straight at "
+            << cruising_speed << " m/s): " << seconds(ideal_ms) << " s"
+            << std::endl;
   if (flight.intercepted && ideal_ms > 0) {
     std::cout << "Autopilot time over ideal time: "
               << fixed(static_cast<double>(flight.end_ms) /
