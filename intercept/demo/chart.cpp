@@ -117,16 +117,27 @@ bool runGnuplot(const std::string& program, const std::string& script,
     argv.push_back(arg.data());
   }
   argv.push_back(nullptr);
+  // gnuplot's own output goes to standard error: standard output stays the
+  // program's.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
   pid_t child = 0;
-  if (posix_spawnp(&child, "gnuplot", nullptr, nullptr, argv.data(), environ) !=
-      0) {
-    return false;
-  }
+  const int spawned =
+      posix_spawnp(&child, "gnuplot", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   int status = 0;
-  while (waitpid(child, &status, 0) == -1) {
-    if (errno != EINTR) {
-      return false;
+  bool waited = false;
+  while (spawned == 0 && !waited) {
+    waited = waitpid(child, &status, 0) != -1;
+    if (!waited && errno != EINTR) {
+      break;
     }
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::cerr << program << ": gnuplot did not draw the charts; the command "
+              << "was: " << gnuplotCommand(script, runs) << std::endl;
+    return false;
+  }
+  return true;
 }

@@ -23,9 +23,10 @@ using GnuplotVariables = std::vector<std::pair<std::string, std::string>>;
 std::string gnuplotCommand(const std::string& script,
                            const std::vector<GnuplotVariables>& runs);
 
-// Runs gnuplotCommand's command, when gnuplot is on the PATH, and returns
-// whether gnuplot succeeded. Without gnuplot it writes one line to standard
-// error, starting with program, with the command to run, and returns false.
+// Runs gnuplotCommand's command, when gnuplot is on the PATH, with gnuplot's
+// output on standard error, and returns whether gnuplot succeeded. Without
+// gnuplot, or when it fails, it writes one line to standard error, starting
+// with program, with the command to run, and returns false.
 bool runGnuplot(const std::string& program, const std::string& script,
                 const std::vector<GnuplotVariables>& runs);
 

@@ -3,6 +3,7 @@
 #include "chart.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -22,6 +23,7 @@ TEST(ChartTest, WritesCsvWithMissingValues) {
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ("t,x\n0,1.5\n0.02,\n", text.str());
+  std::remove(path.c_str());
   EXPECT_FALSE(writeCsv("/nonexistent/folder/x.csv", {"t"}, {{1.0}}));
 }
 
