@@ -1,5 +1,7 @@
 // Charts drawn by a tool made for them: a program writes its data as CSV and
-// hands it to a gnuplot script, instead of drawing pixels itself.
+// hands it to a gnuplot script, instead of drawing pixels itself. The scripts
+// live in intercept/demo/, which a program that links this piece finds as
+// INTERCEPT_DEMO_DIR.
 #ifndef INTERCEPT_DEMO_CHART_H_
 #define INTERCEPT_DEMO_CHART_H_
 

@@ -135,7 +135,7 @@ int main() {
   // above are complete without them.
   const std::string noise_title =
       "Intercept, ranges with " + fixed(noisy.range_noise, 0) + " m noise";
-  if (runGnuplot("intercept_demo", INTERCEPT_DEMO_FLIGHT_SCRIPT,
+  if (runGnuplot("intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
                  {flightChart(flight, "intercept.csv", "intercept.png",
                               "Intercept, ranges without noise"),
                   flightChart(noisy_flight, "intercept_noisy.csv",
