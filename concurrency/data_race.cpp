@@ -5,37 +5,37 @@
 #include <iostream>
 #include <thread>
 
-// The counter both threads update. It is atomic only so that each single load
-// and store is well defined (a plain int here would be undefined behaviour,
-// and the optimiser would be free to fold each loop into one addition that
-// hides the race); the read-add-store step as a whole is still unguarded.
-std::atomic<int> shared_int{0};
+#include "shared_counter.h"
 
-void increment() {
-  for (int i = 0; i <= 9999999; ++i) {
-    // Read, then store the value plus 1: between the two steps the other
-    // thread may store its own value, which this store then overwrites, and
-    // that thread's increments are lost.
-    //
-    // To make it correct, make the whole step indivisible:
-    //   shared_int.fetch_add(1, std::memory_order_relaxed);
-    // or hold a std::mutex locked around the read and the store.
-    const int value = shared_int.load(std::memory_order_relaxed);
-    shared_int.store(value + 1, std::memory_order_relaxed);
+namespace {
+
+// Workers that have not yet reached the start line.
+std::atomic<int> not_started{2};
+
+// Waits until both workers are running, then runs increment(). Without this
+// start line the first thread could be done before the second is even
+// scheduled, and then nothing is lost: the race would show only now and then.
+void incrementTogether() {
+  not_started.fetch_sub(1);
+  while (not_started.load() > 0) {
+    std::this_thread::yield();  // leave the core to the thread not yet running
   }
+  increment();
 }
 
+}  // namespace
+
 int main() {
-  // Both threads run increment() at the same time.
-  std::thread first(increment);
-  std::thread second(increment);
+  std::thread first(incrementTogether);
+  std::thread second(incrementTogether);
 
   // join() waits for a thread to end; after both joins every store of the
   // workers is visible here, and nothing changes the counter any more.
   first.join();
   second.join();
 
-  // 20000000 if no update was lost; usually less, and different every run.
+  // 20000000 if no update was lost; less, and different on every run, when
+  // the two threads' updates overwrite each other.
   std::cout << "Final value: " << shared_int.load() << std::endl;
   return 0;
 }
