@@ -46,9 +46,11 @@ function(peltra_add_program name)
 endfunction()
 
 # A library that others build against: an OBJECT module, a STATIC stand-in or
-# a SHARED library. Its folder is its include directory; it is installed with
-# its HEADERS and exported as Peltra::<name>, unless it is INTERNAL: a piece
-# the project's own programs and tests share, never installed.
+# a SHARED library. Its folder is its include directory in the tree; it is
+# installed with its HEADERS under include/peltra/ (a program outside says
+# #include <peltra/radar.h>) and exported as Peltra::<name>, unless it is
+# INTERNAL: a piece the project's own programs and tests share, never
+# installed.
 function(peltra_add_library name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
   add_library(${name} ${kind} ${arg_SOURCES})
@@ -61,7 +63,7 @@ function(peltra_add_library name kind)
   add_library(Peltra::${name} ALIAS ${name})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/peltra>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   install(TARGETS ${name} EXPORT PeltraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
