@@ -14,11 +14,11 @@
 
 namespace {
 
-// Asks to run the calling thread on the given core only. Some schedulers
-// (among them those of some virtual machines) keep two new threads on the
-// core that started them; there a loop of a few milliseconds ends within one
-// time slice, the threads take turns instead of overlapping, and nothing is
-// lost. Where the request cannot be made or is refused, nothing changes.
+// Asks to run the calling thread on the given core only. A scheduler may keep
+// two new threads on one core while the other is busy; a loop of a few
+// milliseconds then ends within one time slice, the threads take turns
+// instead of overlapping, and nothing is lost. Where the request cannot be
+// made or is refused, the thread runs wherever the scheduler puts it.
 void runOnCore(int core) {
 #if defined(__linux__)
   cpu_set_t cores;
@@ -41,7 +41,7 @@ void incrementTogether(int core) {
   runOnCore(core);
   not_started.fetch_sub(1);
   while (not_started.load() > 0) {
-    std::this_thread::yield();  // leave the core to the thread not yet running
+    std::this_thread::yield();  // let others use the core meanwhile
   }
   increment();
 }
