@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
 
   // Without a display the window toolkit would abort the program: say so, and
   // how to see the windows on a virtual one, before any window is asked for.
+  // The build names the runner that does that (tools/run_in_windows.sh).
   if (!displayAnswers()) {
     std::cerr << "pixel_access: no display is available for its windows; to "
                  "run it headless: "
