@@ -41,7 +41,8 @@ std::string assignments(const GnuplotVariables& variables) {
     for (char c : value) {
       quoted += c == '\'' ? std::string("''") : std::string(1, c);
     }
-    text += (text.empty() ? "" : "; ") + name + "='" + quoted + "'";
+    text += text.empty() ? "" : "; ";
+    text.append(name).append("='").append(quoted).append("'");
   }
   return text;
 }
@@ -113,6 +114,7 @@ bool runGnuplot(const std::string& program, const std::string& script,
   }
   std::vector<std::string> args = arguments(script, runs);
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) {
     argv.push_back(arg.data());
   }
