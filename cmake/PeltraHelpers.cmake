@@ -8,7 +8,7 @@
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
 #   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
-#   peltra_add_tour_step(<heading> COMMAND <target or command> [args ...] [WORKING_DIRECTORY <dir>])
+#   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY])
 
 include(GoogleTest)
 
@@ -30,7 +30,7 @@ if(PELTRA_SANITIZE)
 endif()
 
 set(_peltra_runner "${CMAKE_CURRENT_LIST_DIR}/RunOutputTest.cmake")
-set(_peltra_report_filter "${CMAKE_CURRENT_LIST_DIR}/ReportWithoutSourcePaths.cmake")
+set(_peltra_report_filter "${CMAKE_CURRENT_LIST_DIR}/GTestReportEssentials.cmake")
 
 function(_peltra_defaults target)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
@@ -46,9 +46,11 @@ function(peltra_add_program name)
 endfunction()
 
 # A library that others build against: an OBJECT module, a STATIC stand-in or
-# a SHARED library. Its folder is its include directory; it is installed with
-# its HEADERS and exported as Peltra::<name>, unless it is INTERNAL: a piece
-# the project's own programs and tests share, never installed.
+# a SHARED library. Its folder is its include directory in the tree; it is
+# installed with its HEADERS under include/peltra/ (a program outside says
+# #include <peltra/radar.h>) and exported as Peltra::<name>, unless it is
+# INTERNAL: a piece the project's own programs and tests share, never
+# installed.
 function(peltra_add_library name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
   add_library(${name} ${kind} ${arg_SOURCES})
@@ -61,7 +63,7 @@ function(peltra_add_library name kind)
   add_library(Peltra::${name} ALIAS ${name})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/peltra>)
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   install(TARGETS ${name} EXPORT PeltraTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -117,10 +119,11 @@ function(peltra_add_output_test program)
   set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
 endfunction()
 
-# Runs a GoogleTest check program and compares its report byte for byte with
-# expected/<program>.txt: without timings and colour, and with the source
-# paths of failure lines taken out, the report is the same on every run. The
-# expressions a failed check quotes are part of it, so this pins them too.
+# Runs a GoogleTest check program and compares what its report teaches with
+# expected/<program>.txt: the tests in order with their outcome, each failure
+# with the file it names and the expressions it quotes, and the summary (see
+# GTestReportEssentials.cmake). GoogleTest's banners and wording around them
+# are left out, so another GoogleTest release reads the same.
 function(peltra_add_report_test program)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "EXIT_CODE" "")
   if(NOT DEFINED arg_EXIT_CODE)
@@ -149,32 +152,37 @@ function(peltra_add_faulty_checks name)
 endfunction()
 
 # Adds one step to the tour (build/<preset>/tour.sh): a heading saying what
-# the step shows, then the command, run in WORKING_DIRECTORY (the folder's
-# build directory unless given). A target name as the command runs that
-# program; other arguments may use generator expressions.
+# the step shows, then RUN, a shell line run from the top of the checkout,
+# written exactly as the folder's README gives it, so that running the tour
+# also runs every command the READMEs show. EXIT_CODE is the status the step
+# must end with (a check program built to fail ends with 1); WAITS_FOR_KEY
+# makes the tour say before the step that it waits for a key.
 function(peltra_add_tour_step heading)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "WORKING_DIRECTORY" "COMMAND")
-  list(POP_FRONT arg_COMMAND command)
-  if(TARGET ${command})
-    set(command "$<TARGET_FILE:${command}>")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "WAITS_FOR_KEY" "RUN;EXIT_CODE" "")
+  if(NOT arg_RUN)
+    message(AUTHOR_WARNING "tour step \"${heading}\" has no RUN line: left out")
+    return()
   endif()
-  set(line "")
-  foreach(word IN LISTS command arg_COMMAND)
+  if(NOT DEFINED arg_EXIT_CODE)
+    set(arg_EXIT_CODE 0)
+  endif()
+  set(waits no)
+  if(arg_WAITS_FOR_KEY)
+    set(waits yes)
+  endif()
+  set(words "")
+  foreach(word IN ITEMS "${heading}" "${arg_EXIT_CODE}" "${waits}" "${arg_RUN}")
     string(REPLACE "'" "'\\''" word "${word}")
-    string(APPEND line " '${word}'")
+    string(APPEND words " '${word}'")
   endforeach()
-  if(NOT arg_WORKING_DIRECTORY)
-    set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-  endif()
-  string(REPLACE "'" "'\\''" heading "${heading}")
-  set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_TOUR
-    "step '${heading}' '${arg_WORKING_DIRECTORY}'${line}\n")
+  set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_TOUR "step${words}\n")
 endfunction()
 
 # Writes the tour script from the steps the folders added, in their order.
 function(peltra_write_tour path)
   get_property(steps GLOBAL PROPERTY PELTRA_TOUR)
   file(READ "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/tour.sh.in" head)
+  string(REPLACE "@PELTRA_SOURCE_DIR@" "${PROJECT_SOURCE_DIR}" head "${head}")
   file(GENERATE OUTPUT "${path}" CONTENT "${head}${steps}finish\n"
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
                      GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

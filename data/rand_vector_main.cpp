@@ -24,12 +24,11 @@ int main() {
   std::cout << "Numbers before: " << std::endl;
   printNumberVector(numbers);
 
-  // The first call appends the first ten numbers of the sequence.
   generator.appendRandomNumbersTo(numbers);
   std::cout << "Numbers after: " << std::endl;
   printNumberVector(numbers);
 
-  // The second call leaves those ten in place and appends the next ten: the
+  // The second call leaves the first ten in place and appends the next ten: the
   // engine and the distribution remember where they stopped.
   generator.appendRandomNumbersTo(numbers);
   std::cout << "Numbers after again: " << std::endl;

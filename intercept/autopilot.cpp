@@ -15,9 +15,6 @@ constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 constexpr double half_turn = 3.14;
 constexpr double full_turn = 6.28;
 constexpr double dead_band = 0.3925;  // half_turn / 8
-constexpr double turn_rate = 1.1;
-constexpr double turning_speed = 50.0;
-constexpr double cruising_speed = 1000.0;
 
 }  // namespace
 

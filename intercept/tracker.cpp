@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "autopilot.h"
+
 namespace {
 
 using Eigen::Matrix2d;
@@ -14,12 +16,6 @@ using Eigen::Matrix4d;
 using Eigen::RowVector4d;
 using Eigen::Vector2d;
 using Eigen::Vector4d;
-
-// The autopilot's manoeuvres: turn at 1.1 rad/s at 50 m/s, or fly straight
-// at 1000 m/s.
-constexpr double turn_rate = 1.1;
-constexpr double turning_speed = 50.0;
-constexpr double cruising_speed = 1000.0;
 
 // The least range error the filter assumes (m): exact ranges would make it
 // trust its straight-line view of the circles completely.

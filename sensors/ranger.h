@@ -21,23 +21,24 @@ class PELTRA_EXPORT Ranger : public RangerInterface {
   // Starts with sample number 0, a fixed seed and normally distributed draws.
   Ranger();
 
-  // The current angular resolution.
+  // The seven plain accessors of RangerInterface, over the members below:
+  // getters return the value in force, setters store theirs unchecked (the
+  // offset is stored only; a field of view takes effect at the next data
+  // set).
   unsigned int getAngularResolution() override;
-  // The current offset.
   int getOffset() override;
-  // The current field of view.
   unsigned int getFieldOfView() override;
-  // The upper range limit.
   double getMax() override;
-  // The lower range limit.
   double getMin() override;
-  // Stores the offset; nothing in the sensors reads it.
   void setOffset(int offset) override;
-  // Stores the field of view; it takes effect at the next data set.
   void setFieldOfView(unsigned int fieldOfView) override;
 
  protected:
   // Not virtual, and inline: releases the model string and nothing else.
+  // Protected, so that no one deletes a sensor through a base pointer (which
+  // would skip the concrete sensor's destructor): hold a sensor by its own
+  // type, e.g. Radar radar; a RangerInterface* only refers to it, and
+  // std::unique_ptr<RangerInterface> does not compile on purpose.
   ~Ranger() = default;
 
   unsigned int angularResolution_ = 0;  // degrees between two readings

@@ -1,25 +1,94 @@
-# Checks that every source file and folder a README names in backticks
-# (`radar.h`, `tests/`, `outside/vehicle/`) exists: next to the README, from
-# the top of the tree, or, for a generated file, in the README's build folder.
-# A rename that forgets the README fails here.
+# Checks what the READMEs tell a reader, so that a rename or a wrong command
+# fails a test instead of a student:
+# - every source file and folder a README names in backticks (`radar.h`,
+#   `tests/`, `outside/vehicle/`) exists, next to the README or from the top
+#   of the tree, or, for a generated file, in the same folder of this build
+#   (paths into a build folder, `build/...`, are not sources);
+# - every command line in a README's ```sh block is one that something also
+#   runs: a tour step (BINARY_DIR/tour.sh), .ci/run, or a script or CMake
+#   file in a tests/ folder. A long command may be run there with options
+#   added after it; comments after " # " are not part of the command.
 file(GLOB_RECURSE readmes RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*README.md")
 list(FILTER readmes EXCLUDE REGEX "^build/")
+
+# What runs commands: the tour, CI and the tests' own scripts.
+file(READ "${BINARY_DIR}/tour.sh" runners)
+file(READ "${SOURCE_DIR}/.ci/run" ci)
+string(APPEND runners "\n${ci}")
+file(GLOB_RECURSE scripts "${SOURCE_DIR}/*/tests/*")
+list(FILTER scripts INCLUDE REGEX "(CMakeLists\\.txt|\\.cmake|\\.sh)$")
+list(FILTER scripts EXCLUDE REGEX "^${SOURCE_DIR}/build/")
+foreach(script IN LISTS scripts)
+  file(READ "${script}" text)
+  string(APPEND runners "\n${text}")
+endforeach()
+string(APPEND runners "\n")
+
 set(missing "")
+set(unrun "")
+set(commands 0)
 foreach(readme IN LISTS readmes)
   get_filename_component(folder "${readme}" DIRECTORY)
   file(READ "${SOURCE_DIR}/${readme}" text)
-  string(REGEX MATCHALL "`[^`<> \n]+(\\.(h|cpp|cmake|sh|txt)|/)`" names "${text}")
+
+  string(REGEX MATCHALL "`[^`<> \n]+(\\.(h|cpp|cmake|sh|txt|gp)|/)`" names "${text}")
   foreach(name IN LISTS names)
     string(REGEX REPLACE "^`(.*)`$" "\\1" name "${name}")
-    if(NOT EXISTS "${SOURCE_DIR}/${folder}/${name}"
+    if(NOT name MATCHES "^build/"
+       AND NOT EXISTS "${SOURCE_DIR}/${folder}/${name}"
        AND NOT EXISTS "${SOURCE_DIR}/${name}"
        AND NOT EXISTS "${BINARY_DIR}/${folder}/${name}")
       string(APPEND missing "\n  ${readme}: ${name}")
     endif()
   endforeach()
+
+  # The ```sh blocks, one command per line once continuations are joined.
+  string(REPLACE ";" "<semicolon>" text "${text}")
+  string(REGEX REPLACE "\\\\\n[ ]*" " " text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(in_block FALSE)
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(line STREQUAL "```sh")
+      set(in_block TRUE)
+    elseif(line MATCHES "^```")
+      set(in_block FALSE)
+    elseif(in_block AND NOT line STREQUAL "" AND NOT line MATCHES "^#")
+      string(REGEX REPLACE "[ ]+# .*$" "" line "${line}")
+      string(REGEX REPLACE "[ ]+" " " line "${line}")
+      string(REPLACE "<semicolon>" ";" line "${line}")
+      math(EXPR commands "${commands} + 1")
+      string(FIND "${runners}" "${line}" at)
+      set(found FALSE)
+      while(at GREATER -1)
+        string(LENGTH "${line}" length)
+        math(EXPR after "${at} + ${length}")
+        string(SUBSTRING "${runners}" ${after} 1 next)
+        if(next MATCHES "^[ '\"\n]$")
+          set(found TRUE)
+          break()
+        endif()
+        math(EXPR from "${after}")
+        string(SUBSTRING "${runners}" ${from} -1 rest)
+        string(FIND "${rest}" "${line}" at_rest)
+        if(at_rest EQUAL -1)
+          break()
+        endif()
+        math(EXPR at "${from} + ${at_rest}")
+      endwhile()
+      if(NOT found)
+        string(APPEND unrun "\n  ${readme}: ${line}")
+      endif()
+    endif()
+  endforeach()
 endforeach()
+
 list(LENGTH readmes count)
 if(missing)
-  message(FATAL_ERROR "READMEs name files that do not exist:${missing}")
+  message(SEND_ERROR "READMEs name files that do not exist:${missing}")
 endif()
-message(STATUS "${count} READMEs checked")
+if(unrun)
+  message(SEND_ERROR "README commands that neither the tour, CI nor a test "
+    "runs (so nothing proves they work):${unrun}")
+endif()
+message(STATUS "${count} READMEs and ${commands} commands checked")

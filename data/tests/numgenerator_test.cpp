@@ -11,6 +11,7 @@ namespace {
 
 std::vector<double> draws(NumGenerator& generator, int count, double upper) {
   std::vector<double> numbers;
+  numbers.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     numbers.push_back(generator.RandomNumbers(0.0, 0.0, upper));
   }

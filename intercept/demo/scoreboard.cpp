@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr double full_turn = 6.283185307179586;
-
 // Formats a value with two decimals.
 std::string twoDecimals(double value) {
   char text[32];
@@ -26,7 +24,7 @@ std::string twoDecimals(double value) {
 GlobalOrd aroundBase(std::minstd_rand0& engine, double nearest,
                      double furthest) {
   std::uniform_real_distribution<double> distance(nearest, furthest);
-  std::uniform_real_distribution<double> direction(0.0, full_turn);
+  std::uniform_real_distribution<double> direction(0.0, 2.0 * Simulator::pi);
   const double r = distance(engine);
   const double angle = direction(engine);
   return GlobalOrd{Simulator::BSTATION_LOC.x + r * std::cos(angle),
@@ -36,7 +34,7 @@ GlobalOrd aroundBase(std::minstd_rand0& engine, double nearest,
 }  // namespace
 
 Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
-  std::uniform_real_distribution<double> heading(0.0, full_turn);
+  std::uniform_real_distribution<double> heading(0.0, 2.0 * Simulator::pi);
   std::uniform_real_distribution<double> bogie_speed(200.0, 300.0);
   std::uniform_real_distribution<double> bogie_turn(-0.02, 0.02);
 

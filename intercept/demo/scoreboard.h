@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "intercept_flight.h"
+#include "flight.h"
 
 enum class Guidance { autopilot, tracker };
 

@@ -1,12 +1,12 @@
 // Tests of the intercept flown with producer threads, the range buffer and
 // the autopilot: the loop closes within a bound, every run is the same, each
 // cycle works on fresh readings, and the threads stop at once at the end.
-#include "intercept_flight.h"
-
 #include <cmath>
 #include <cstddef>
 
 #include <gtest/gtest.h>
+
+#include "flight.h"
 
 namespace {
 

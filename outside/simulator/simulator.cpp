@@ -1,26 +1,12 @@
-// The intercept scene: both aircraft flown exactly along their arcs, and the
-// ranges read without the scene's mutex through a sequence lock, so that
-// producers of base and friendly ranges do not wait for each other.
+// The intercept scene: both aircraft flown exactly along their arcs, all of it
+// behind one mutex.
 #include "simulator.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
-constexpr double full_turn = 2.0 * pi;
-
-double wrapAngle(double angle) {
-  angle = std::fmod(angle, full_turn);
-  if (angle < 0.0) {
-    angle += full_turn;
-  }
-  // fmod of a tiny negative angle plus a full turn can round up to a full turn.
-  return angle >= full_turn ? 0.0 : angle;
-}
 
 // Moves a pose for the given seconds at a constant speed and turn rate,
 // exactly along the circular arc (a straight line when the rate is 0), so that
@@ -37,7 +23,7 @@ Pose fly(Pose pose, double speed, double turnRate, double seconds) {
   const double direction = pose.orientation + half_turned;
   pose.position.x += chord * std::cos(direction);
   pose.position.y += chord * std::sin(direction);
-  pose.orientation = wrapAngle(pose.orientation + 2.0 * half_turned);
+  pose.orientation = Simulator::wrapAngle(pose.orientation + 2.0 * half_turned);
   return pose;
 }
 
@@ -51,10 +37,7 @@ Simulator::Simulator(Pose friendlyStart, BogiePath bogie)
     : friendly_{friendlyStart.position, wrapAngle(friendlyStart.orientation)},
       bogie_{bogie.start.position, wrapAngle(bogie.start.orientation)},
       bogie_speed_(bogie.speed),
-      bogie_turn_rate_(bogie.turnRate) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  publish();
-}
+      bogie_turn_rate_(bogie.turnRate) {}
 
 RangeStamped Simulator::rangeToBogieFromBase() { return measure(false); }
 
@@ -67,6 +50,16 @@ Pose Simulator::getFriendlyPose() {
 
 double Simulator::distance(GlobalOrd a, GlobalOrd b) {
   return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+double Simulator::wrapAngle(double angle) {
+  constexpr double full_turn = 2.0 * pi;
+  angle = std::fmod(angle, full_turn);
+  if (angle < 0.0) {
+    angle += full_turn;
+  }
+  // fmod of a tiny negative angle plus a full turn can round up to a full turn.
+  return angle >= full_turn ? 0.0 : angle;
 }
 
 void Simulator::controlFriendly(double linear, double angular) {
@@ -84,7 +77,6 @@ void Simulator::step(std::int64_t milliseconds) {
   friendly_ = fly(friendly_, linear_, angular_, seconds);
   bogie_ = fly(bogie_, bogie_speed_, bogie_turn_rate_, seconds);
   time_ms_ += milliseconds;
-  publish();
 }
 
 std::int64_t Simulator::elapsedMs() {
@@ -102,58 +94,24 @@ void Simulator::setRangeNoise(double standardDeviation, unsigned seed) {
   noise_sd_ = std::max(standardDeviation, 0.0);
   noise_engine_.seed(seed);
   noise_.reset();
-  noisy_ = noise_sd_ > 0.0;
 }
 
 void Simulator::placeFriendly(Pose pose) {
   std::lock_guard<std::mutex> lock(mutex_);
   friendly_ = Pose{pose.position, wrapAngle(pose.orientation)};
-  publish();
 }
 
 void Simulator::placeBogie(Pose pose) {
   std::lock_guard<std::mutex> lock(mutex_);
   bogie_ = Pose{pose.position, wrapAngle(pose.orientation)};
-  publish();
 }
 
 RangeStamped Simulator::measure(bool fromFriendly) {
-  if (noisy_) {
-    // The noise engine changes with every draw: one range at a time.
-    std::lock_guard<std::mutex> lock(mutex_);
-    const GlobalOrd from = fromFriendly ? friendly_.position : BSTATION_LOC;
-    const double range = distance(from, bogie_.position);
-    return RangeStamped{
-        std::max(0.0, range + noise_sd_ * noise_(noise_engine_)), time_ms_};
-  }
-  const Sighting seen = sight();
-  const GlobalOrd from = fromFriendly ? seen.friendly : BSTATION_LOC;
-  return RangeStamped{distance(from, seen.bogie), seen.time_ms};
-}
-
-// Every access is sequentially consistent: if a reader saw any value of a
-// publish() under way, it also sees the count that publish() changed.
-Simulator::Sighting Simulator::sight() {
-  for (;;) {
-    const std::uint64_t before = sequence_;
-    const Sighting seen{{seen_friendly_x_, seen_friendly_y_},
-                        {seen_bogie_x_, seen_bogie_y_},
-                        seen_time_ms_};
-    if (before % 2 == 0 && sequence_ == before) {
-      return seen;
-    }
-    // A publish() is under way: let the writer finish rather than spin.
-    std::this_thread::yield();
-  }
-}
-
-void Simulator::publish() {
-  const std::uint64_t before = sequence_;
-  sequence_ = before + 1;
-  seen_friendly_x_ = friendly_.position.x;
-  seen_friendly_y_ = friendly_.position.y;
-  seen_bogie_x_ = bogie_.position.x;
-  seen_bogie_y_ = bogie_.position.y;
-  seen_time_ms_ = time_ms_;
-  sequence_ = before + 2;
+  std::lock_guard<std::mutex> lock(mutex_);
+  const GlobalOrd from = fromFriendly ? friendly_.position : BSTATION_LOC;
+  const double range = distance(from, bogie_.position);
+  // Without noise no draw is taken, so the engine stays where it was.
+  const double noise =
+      noise_sd_ > 0.0 ? noise_sd_ * noise_(noise_engine_) : 0.0;
+  return RangeStamped{std::max(0.0, range + noise), time_ms_};
 }

@@ -5,13 +5,10 @@
 //
 // Time is simulated and advances only through step(), so every run with the
 // same commands is the same. All members may be called from several threads
-// at once: one mutex guards the whole scene, and the ranges read a copy of the
-// positions through a sequence lock, so that threads asking for ranges at the
-// same time never write to memory they share and do not slow each other down.
+// at once: one mutex guards the whole scene.
 #ifndef OUTSIDE_SIMULATOR_SIMULATOR_H_
 #define OUTSIDE_SIMULATOR_SIMULATOR_H_
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <random>
@@ -48,6 +45,8 @@ class Simulator {
  public:
   // The fixed position of the base station.
   static constexpr GlobalOrd BSTATION_LOC{0.0, 0.0};
+  // Half a turn, in radians.
+  static constexpr double pi = 3.14159265358979323846;
 
   // A default scene: the friendly 2 km east of the base heading north, the
   // bogie about 10 km from it flying west on a wide curve.
@@ -66,6 +65,8 @@ class Simulator {
   Pose getFriendlyPose();
   // The straight-line distance between two points.
   static double distance(GlobalOrd a, GlobalOrd b);
+  // The angle wrapped into [0, 2 pi), the range of every heading here.
+  static double wrapAngle(double angle);
 
   // Commands the friendly's speed (m/s) and turn rate (rad/s, anticlockwise
   // positive); they hold until the next command.
@@ -87,29 +88,9 @@ class Simulator {
   void placeBogie(Pose pose);
 
  private:
-  // The positions and the time the ranges are taken from.
-  struct Sighting {
-    GlobalOrd friendly;
-    GlobalOrd bogie;
-    std::int64_t time_ms;
-  };
   RangeStamped measure(bool fromFriendly);
-  Sighting sight();  // without the mutex, through the sequence lock
-  void publish();    // needs mutex_ held; after every move of an aircraft
 
-  // The sequence lock: odd while publish() writes the copy below, one step
-  // further when it is done. A reader retries until it read the same even
-  // count before and after the copy.
-  std::atomic<std::uint64_t> sequence_{0};
-  std::atomic<double> seen_friendly_x_{0.0};
-  std::atomic<double> seen_friendly_y_{0.0};
-  std::atomic<double> seen_bogie_x_{0.0};
-  std::atomic<double> seen_bogie_y_{0.0};
-  std::atomic<std::int64_t> seen_time_ms_{0};
-  std::atomic<bool> noisy_{false};  // ranges with noise take the mutex
-
-  // On a cache line apart from the copy above, which readers only read.
-  alignas(64) std::mutex mutex_;  // guards every member below
+  std::mutex mutex_;  // guards every member below
   std::int64_t time_ms_ = 0;
   Pose friendly_;
   double linear_ = 0.0;

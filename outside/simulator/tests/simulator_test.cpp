@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
+constexpr double pi = Simulator::pi;
 
 // A scene whose friendly flies by its controls and whose bogie stands still.
 Simulator sceneWithFriendlyAt(Pose friendly) {

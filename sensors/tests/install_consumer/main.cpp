@@ -1,12 +1,11 @@
 // A program outside the project, built against the installed radar module and
 // libpeltra: it drives a radar through the interface and asks for its type,
 // which needs the library's exported virtual tables and type information.
+// The radar is held by its own type; the interface pointer only refers to it.
 #include <iostream>
 #include <vector>
 
-#include "radar.h"
-#include "ranger.h"
-#include "rangerinterface.h"
+#include <peltra/radar.h>
 
 int main() {
   Radar radar;

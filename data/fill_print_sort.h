@@ -1,7 +1,7 @@
 // Filling, printing and bubble-sorting a std::deque<double> and a
 // std::vector<double>: one operation per container, alike in behaviour.
-#ifndef DATA_DEQUE_VECTOR_OPS_H_
-#define DATA_DEQUE_VECTOR_OPS_H_
+#ifndef DATA_FILL_PRINT_SORT_H_
+#define DATA_FILL_PRINT_SORT_H_
 
 #include <deque>
 #include <vector>
@@ -25,4 +25,4 @@ void printVector(std::vector<double>& numbers);
 void bubble_sort(std::deque<double>& numbers);
 void bubble_sort(std::vector<double>& numbers);
 
-#endif  // DATA_DEQUE_VECTOR_OPS_H_
+#endif  // DATA_FILL_PRINT_SORT_H_

@@ -1,7 +1,7 @@
 // The guidance loop closed in the simulator: two producer threads take one
 // range reading each per cycle, on a signal of the loop, so that every run
 // makes the same simulator calls in the same order at the same simulated time.
-#include "intercept_flight.h"
+#include "flight.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,12 +17,6 @@
 #include "rangebuffer.h"
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
-// The autopilot's two manoeuvres, for the ideal pursuer.
-constexpr double turn_rate = 1.1;
-constexpr double turn_speed = 50.0;
-constexpr double straight_speed = 1000.0;
 
 // A turnstile between the guidance loop and one producer: open() lets the
 // producer through once; close() lets it out for good. mutex_ guards passes_
@@ -93,15 +87,9 @@ bool onLine(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
   return std::abs(cross) <= 1e-9 * scale;
 }
 
-// The angle wrapped into (-pi, pi].
-double wrapPi(double angle) {
-  angle = std::fmod(angle, 2.0 * pi);
-  if (angle > pi) {
-    angle -= 2.0 * pi;
-  } else if (angle <= -pi) {
-    angle += 2.0 * pi;
-  }
-  return angle;
+// The angle wrapped into [-pi, pi): the signed error the short way round.
+double wrapSigned(double angle) {
+  return Simulator::wrapAngle(angle + Simulator::pi) - Simulator::pi;
 }
 
 }  // namespace
@@ -110,7 +98,8 @@ Scenario noiseFreeScenario() {
   Scenario scenario{};
   scenario.friendly_start = Pose{{2000.0, 0.0}, 0.0};
   scenario.friendly_speed = 50.0;
-  scenario.bogie = BogiePath{Pose{{9000.0, 7000.0}, pi}, 250.0, 0.01};
+  scenario.bogie =
+      BogiePath{Pose{{9000.0, 7000.0}, Simulator::pi}, 250.0, 0.01};
   scenario.range_noise = 0.0;
   scenario.noise_seed = 1;
   scenario.cycle_ms = 20;
@@ -195,12 +184,12 @@ FlightResult flyIntercept(const Scenario& scenario) {
 
 std::int64_t idealInterceptMs(const Scenario& scenario) {
   // The friendly's poses along a whole turn each way, 1 ms apart.
-  const auto full_turn_ms =
-      static_cast<std::int64_t>(std::ceil(2.0 * pi / turn_rate * 1000.0));
+  const auto full_turn_ms = static_cast<std::int64_t>(
+      std::ceil(2.0 * Simulator::pi / turn_rate * 1000.0));
   std::vector<Pose> turns[2];
   for (int way = 0; way < 2; ++way) {
     Simulator sim(scenario.friendly_start, scenario.bogie);
-    sim.controlFriendly(turn_speed, way == 0 ? turn_rate : -turn_rate);
+    sim.controlFriendly(turning_speed, way == 0 ? turn_rate : -turn_rate);
     for (std::int64_t ms = 0; ms <= full_turn_ms; ++ms) {
       turns[way].push_back(sim.getFriendlyPose());
       sim.step(1);
@@ -218,7 +207,7 @@ std::int64_t idealInterceptMs(const Scenario& scenario) {
         const Pose& pose = turns[way][ms];
         const double bearing =
             std::atan2(target.y - pose.position.y, target.x - pose.position.x);
-        const double error = wrapPi(bearing - pose.orientation);
+        const double error = wrapSigned(bearing - pose.orientation);
         // Aligned where the error crosses zero in the sense of the turn (not
         // where it jumps by a whole turn at +-pi).
         const bool aligned = ms == 0 ? std::abs(error) <= turn_rate / 1000.0
@@ -230,7 +219,7 @@ std::int64_t idealInterceptMs(const Scenario& scenario) {
               std::max(0.0, Simulator::distance(pose.position, target) -
                                 scenario.intercept_range);
           best = std::min(
-              best, static_cast<double>(ms) + dash / straight_speed * 1000.0);
+              best, static_cast<double>(ms) + dash / cruising_speed * 1000.0);
           break;
         }
         previous = error;

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a program that shows the OpenCV windows "Image" and "modified" and then
 # waits for a key:
-#   run_in_windows.sh [--screenshot FILE.png] PROGRAM [ARGS ...]
+#   run_in_windows.sh [--screenshot FILE.png] [--places FILE.txt] PROGRAM [ARGS ...]
 # With a display that answers ($DISPLAY set) the program simply runs and the
 # user presses a key. Otherwise it runs on a virtual X display of its own
 # (Xvfb): once both windows are up, "modified" is moved below "Image", the
-# screen is saved as FILE.png (windows.png by default) with the windows'
-# places in FILE.txt ("NAME X Y WIDTH HEIGHT" a line), and a key is pressed in
-# a window so that waitKey returns. Nothing is kept when no window opened.
+# screen is saved as FILE.png (windows.png by default), the windows' places
+# go to the --places file if one is named ("NAME X Y WIDTH HEIGHT" a line),
+# and a key is pressed in a window so that waitKey returns. Nothing is kept
+# when no window opened.
 #
 # The program's standard output passes through untouched; this script writes
 # to standard error only. It exits with the program's status, or 124 when a
@@ -15,12 +16,17 @@
 set -uo pipefail
 
 screenshot=windows.png
-if [ "${1:-}" = --screenshot ] && [ $# -ge 2 ]; then
-  screenshot=$2
+geometry=
+while [ $# -ge 2 ]; do
+  case $1 in
+    --screenshot) screenshot=$2 ;;
+    --places) geometry=$2 ;;
+    *) break ;;
+  esac
   shift 2
-fi
+done
 if [ $# -eq 0 ]; then
-  echo "usage: $0 [--screenshot FILE.png] PROGRAM [ARGS ...]" >&2
+  echo "usage: $0 [--screenshot FILE.png] [--places FILE.txt] PROGRAM [ARGS ...]" >&2
   exit 2
 fi
 
@@ -37,8 +43,11 @@ program_limit=90  # seconds after which the program is stopped whatever happens
 say() { echo "run_in_windows: $*" >&2; }
 
 case $screenshot in /*) ;; *) screenshot=$PWD/$screenshot ;; esac
-geometry=${screenshot%.png}.txt
-rm -f "$screenshot" "$geometry"
+if [ -n "$geometry" ]; then
+  case $geometry in /*) ;; *) geometry=$PWD/$geometry ;; esac
+  rm -f "$geometry"
+fi
+rm -f "$screenshot"
 
 scratch=$(mktemp -d)
 xvfb_pid=
@@ -154,10 +163,12 @@ done
 if [ "$taken" = false ]; then
   say "the screen did not settle for a screenshot"; exit 124
 fi
-{
-  place_of "$image" && echo "Image $X $Y $WIDTH $HEIGHT" &&
-    place_of "$modified" && echo "modified $X $Y $WIDTH $HEIGHT"
-} >"$geometry" || { say "cannot find where the windows are"; exit 124; }
+if [ -n "$geometry" ]; then
+  {
+    place_of "$image" && echo "Image $X $Y $WIDTH $HEIGHT" &&
+      place_of "$modified" && echo "modified $X $Y $WIDTH $HEIGHT"
+  } >"$geometry" || { say "cannot find where the windows are"; exit 124; }
+fi
 mv "$scratch/next.png" "$screenshot"
 say "screenshot of both windows: $screenshot"
 

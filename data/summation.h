@@ -1,6 +1,6 @@
 // Summing a vector of doubles with an explicit loop.
-#ifndef DATA_SUM_DOUBLES_H_
-#define DATA_SUM_DOUBLES_H_
+#ifndef DATA_SUMMATION_H_
+#define DATA_SUMMATION_H_
 
 #include <vector>
 
@@ -9,4 +9,4 @@
 // vector is left unchanged.
 double sum(std::vector<double>& numbers);
 
-#endif  // DATA_SUM_DOUBLES_H_
+#endif  // DATA_SUMMATION_H_

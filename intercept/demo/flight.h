@@ -2,8 +2,8 @@
 // buffer, a guidance loop turns the fresh ranges into an autopilot's fix and
 // controls, and the simulator's clock moves only between guidance cycles.
 // Also the time an ideal pursuer would need, for comparison.
-#ifndef INTERCEPT_INTERCEPT_FLIGHT_H_
-#define INTERCEPT_INTERCEPT_FLIGHT_H_
+#ifndef INTERCEPT_DEMO_FLIGHT_H_
+#define INTERCEPT_DEMO_FLIGHT_H_
 
 #include <cstdint>
 #include <vector>
@@ -65,4 +65,4 @@ FlightResult flyIntercept(const Scenario& scenario);
 // within the time limit.
 std::int64_t idealInterceptMs(const Scenario& scenario);
 
-#endif  // INTERCEPT_INTERCEPT_FLIGHT_H_
+#endif  // INTERCEPT_DEMO_FLIGHT_H_

@@ -1,5 +1,5 @@
 // Tests of sum: a left-to-right sum of a vector's elements.
-#include "sum_doubles.h"
+#include "summation.h"
 
 #include <vector>
 

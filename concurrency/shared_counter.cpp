@@ -1,0 +1,22 @@
+// The unguarded read-add-store that loses updates when two threads run it.
+#include "shared_counter.h"
+
+// Atomic only so that each single load and store is well defined: a plain
+// int here would be undefined behaviour, and the optimiser would be free to
+// fold the loop into one addition that hides the race. The read-add-store
+// step as a whole is still unguarded.
+std::atomic<int> shared_int{0};
+
+void increment() {
+  for (int i = 0; i < increments_per_thread; ++i) {
+    // Read, then store the value plus 1: between the two steps the other
+    // thread may store its own value, which this store then overwrites, and
+    // that thread's increments are lost.
+    //
+    // To make it correct, make the whole step indivisible:
+    //   shared_int.fetch_add(1, std::memory_order_relaxed);
+    // or hold a std::mutex locked around the read and the store.
+    const int value = shared_int.load(std::memory_order_relaxed);
+    shared_int.store(value + 1, std::memory_order_relaxed);
+  }
+}
