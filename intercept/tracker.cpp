@@ -186,21 +186,21 @@ GlobalOrd Tracker::getVelocity() const {
 
 bool Tracker::isResolved() const { return tracks_.size() == 1; }
 
-GlobalOrd Tracker::getAimPoint(const Pose& friendly) const {
+GlobalOrd Tracker::getAimPoint(const Pose& friendly, std::int64_t at_ms) const {
   if (tracks_.empty()) {
     return getPosition();
   }
-  return ord(leadPoint(best().state, vec(friendly.position)));
+  return ord(leadPoint(stateAt(best(), at_ms), vec(friendly.position)));
 }
 
-Controls Tracker::getControls(const Pose& friendly,
+Controls Tracker::getControls(const Pose& friendly, std::int64_t at_ms,
                               std::int64_t hold_ms) const {
   if (tracks_.empty()) {
     return Controls{0.0, cruising_speed};
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
   const Track& chosen = best();
-  const Controls controls = steer(chosen.state, friendly, hold_s);
+  const Controls controls = steer(stateAt(chosen, at_ms), friendly, hold_s);
   if (tracks_.size() == 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
@@ -211,7 +211,8 @@ Controls Tracker::getControls(const Pose& friendly,
     const double crossing = std::abs(
         std::sin(angleBetween(along_line, heading(friendly.orientation))));
     if (crossing > least_crossing_sine &&
-        steer(other.state, friendly, hold_s).angular != controls.angular) {
+        steer(stateAt(other, at_ms), friendly, hold_s).angular !=
+            controls.angular) {
       return Controls{0.0, cruising_speed};
     }
   }
@@ -306,6 +307,13 @@ void Tracker::correct(Track& track, const Vector2d& station,
   const double surprise = innovation * innovation / variance;
   track.cost += surprise + std::log(variance);
   track.recent_surprise += recent_weight * (surprise - track.recent_surprise);
+}
+
+Vector4d Tracker::stateAt(const Track& track, std::int64_t at_ms) const {
+  const double seconds = static_cast<double>(at_ms - time_ms_) / 1000.0;
+  Vector4d state = track.state;
+  state.head<2>() += state.tail<2>() * seconds;
+  return state;
 }
 
 const Tracker::Track& Tracker::best() const {

@@ -44,15 +44,18 @@ class Tracker {
   GlobalOrd getVelocity() const;
   // Whether one track is left: the mirror point has been told apart.
   bool isResolved() const;
-  // Where a friendly at `friendly` would meet the bogie if it flew straight
-  // at full speed from now (the lead point).
-  GlobalOrd getAimPoint(const Pose& friendly) const;
-  // The controls to hold for the next hold_ms: straight while that passes
-  // the bogie closely; a turn the short way towards the aim point while far
-  // off it; near it, a turn only where one cycle of it shrinks the miss.
+  // Where a friendly at `friendly` at time at_ms (ms, the readings' clock)
+  // would meet the bogie if it flew straight at full speed from then on
+  // (the lead point).
+  GlobalOrd getAimPoint(const Pose& friendly, std::int64_t at_ms) const;
+  // The controls for a friendly at `friendly` at time at_ms to hold for the
+  // next hold_ms, against the best track moved on to at_ms: straight while that
+  // passes the bogie closely; a turn the short way towards the aim point while
+  // far off it; near it, a turn only where one cycle of it shrinks the miss.
   // While two tracks want different turns, straight if that swings the
   // line to the base round (which tells them apart).
-  Controls getControls(const Pose& friendly, std::int64_t hold_ms) const;
+  Controls getControls(const Pose& friendly, std::int64_t at_ms,
+                       std::int64_t hold_ms) const;
 
  private:
   // One hypothesis of where the bogie is: state [x, y, vx, vy] with its
@@ -71,6 +74,8 @@ class Tracker {
   void correct(Track& track, const Eigen::Vector2d& station,
                double range) const;
   const Track& best() const;
+  // A track's state moved on from the last readings to at_ms.
+  Eigen::Vector4d stateAt(const Track& track, std::int64_t at_ms) const;
 
   double range_variance_;
   std::vector<Track> tracks_;  // two until the mirror is told apart

@@ -77,7 +77,8 @@ std::int64_t flyDirect(const Scenario& scenario, Guidance guidance) {
 
     if (guidance == Guidance::autopilot) {
       // The autopilot reads the simulator itself, and needs the clock to
-      // move between fixing and choosing.
+      // move between fixing and choosing. The tracker flies by the same
+      // rhythm: readings, a cycle of flight, controls.
       autopilot.setBogiePose();
       sim->step(scenario.cycle_ms);
       const Pose estimate = autopilot.getBogiePose();
@@ -86,10 +87,10 @@ std::int64_t flyDirect(const Scenario& scenario, Guidance guidance) {
                            autopilot.getAngControl());
     } else {
       tracker.addReadings(friendly, base, range);
-      const Controls controls =
-          tracker.getControls(friendly, scenario.cycle_ms);
-      sim->controlFriendly(controls.linear, controls.angular);
       sim->step(scenario.cycle_ms);
+      const Controls controls = tracker.getControls(
+          sim->getFriendlyPose(), sim->elapsedMs(), scenario.cycle_ms);
+      sim->controlFriendly(controls.linear, controls.angular);
     }
   }
 }
