@@ -8,7 +8,8 @@
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
 #   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
-#   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY])
+#   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
+#                        [LEFT_OUT <what is missing>])
 
 include(GoogleTest)
 
@@ -156,9 +157,11 @@ endfunction()
 # written exactly as the folder's README gives it, so that running the tour
 # also runs every command the READMEs show. EXIT_CODE is the status the step
 # must end with (a check program built to fail ends with 1); WAITS_FOR_KEY
-# makes the tour say before the step that it waits for a key.
+# makes the tour say before the step that it waits for a key. LEFT_OUT names
+# what is missing for a step this build cannot run: the tour then says so in
+# a comment instead of running it.
 function(peltra_add_tour_step heading)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "WAITS_FOR_KEY" "RUN;EXIT_CODE" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "WAITS_FOR_KEY" "RUN;EXIT_CODE;LEFT_OUT" "")
   if(NOT arg_RUN)
     message(AUTHOR_WARNING "tour step \"${heading}\" has no RUN line: left out")
     return()
@@ -169,6 +172,11 @@ function(peltra_add_tour_step heading)
   set(waits no)
   if(arg_WAITS_FOR_KEY)
     set(waits yes)
+  endif()
+  if(arg_LEFT_OUT)
+    set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_TOUR
+      "# left out, ${arg_LEFT_OUT}: ${heading}\n#   ${arg_RUN}\n")
+    return()
   endif()
   set(words "")
   foreach(word IN ITEMS "${heading}" "${arg_EXIT_CODE}" "${waits}" "${arg_RUN}")

@@ -11,19 +11,23 @@
 
 #include "simulator.h"
 
-// Keeps the latest range readings to the bogie in two independent histories:
-// the last 5 taken from the base station and the last 10 taken from the
-// friendly aircraft, oldest first. Any number of threads may add and get at
-// once. The adds never block for long: they call the simulator without a lock,
-// then store the reading under the history's mutex and wake its waiters. The
-// getters block, without a time-out, until a reading of their history was
-// stored since the last getter of that history returned; several adds in
-// between release one getter only, which sees all of them. base_mutex guards
-// base_data and base_values_added, friendly_mutex guards friendly_data and
-// friendly_values_added; no operation holds both. The simulator must allow
-// calls from several threads at once. A simulator call that throws leaves the
-// buffer unchanged; a copy that fails for lack of memory leaves the new data
-// for the next getter.
+// Keeps the latest range readings to the bogie in two independent histories,
+// oldest first: the last 5 taken from the base station and the last 10 taken
+// from the friendly aircraft. It shares ownership of the simulator.
+//
+// Requires: a simulator that allows calls from several threads at once.
+// Guarantees: any number of threads may add and get at once. An add stores
+// exactly one reading, dropping the oldest of a full history. A getter
+// returns once a reading of its history was stored since the last getter of
+// that history returned; several adds in between release one getter only,
+// which sees all of them. A simulator call that throws leaves the buffer
+// unchanged; a copy that fails for lack of memory leaves the new data for
+// the next getter.
+// Locks: base_mutex guards base_data and base_values_added, friendly_mutex
+// guards friendly_data and friendly_values_added; no operation holds both.
+// The adds call the simulator before they lock and never wait for a
+// consumer; the getters block, without a time-out, on their history's
+// condition variable.
 class RangeBuffer {
  public:
   // Shares ownership of the simulator; both histories start empty, with
@@ -48,18 +52,17 @@ class RangeBuffer {
   std::deque<RangeStamped> getFriendlyData();
 
  private:
-  // Each member on cache lines of its own (64 bytes on x86-64): a base and a
-  // friendly thread then never write to the same line, which would make the
-  // two independent histories wait for each other after all.
+  // Each member on cache lines of its own (64 bytes on x86-64), so that base
+  // and friendly threads never share one: bench/README.md says why.
   std::shared_ptr<Simulator> simulator;
-  alignas(64) std::deque<RangeStamped> base_data;      // guarded by base_mutex
-  alignas(64) std::deque<RangeStamped> friendly_data;  // by friendly_mutex
+  alignas(64) std::deque<RangeStamped> base_data;
+  alignas(64) std::deque<RangeStamped> friendly_data;
   alignas(64) std::mutex friendly_mutex;
   alignas(64) std::mutex base_mutex;
-  alignas(64) std::condition_variable friendly_cv;  // after each friendly add
-  alignas(64) std::condition_variable base_cv;      // after each base add
-  alignas(64) bool base_values_added;               // by base_mutex
-  alignas(64) bool friendly_values_added;           // by friendly_mutex
+  alignas(64) std::condition_variable friendly_cv;
+  alignas(64) std::condition_variable base_cv;
+  alignas(64) bool base_values_added;
+  alignas(64) bool friendly_values_added;
 };
 
 #endif  // INTERCEPT_RANGEBUFFER_H_

@@ -26,7 +26,7 @@
 namespace {
 
 constexpr std::size_t window = 5;
-constexpr int wake_samples = 5000;  // of each of the three hand-offs
+constexpr int wake_samples = 2000;  // of each of the three hand-offs
 // How long the producer lets the consumer settle into its wait before each
 // wake-up, and how long it waits for the wake-up before giving up.
 constexpr std::chrono::microseconds settle_time{200};
@@ -125,15 +125,6 @@ struct BufferHandOff {
   void send() { buffer.addBaseData(); }
   void receive() { benchmark::DoNotOptimize(buffer.getBaseData()); }
 };
-
-void BM_SimulatorRange(benchmark::State& state) {
-  Simulator& sim = *sharedSimulator();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(sim.rangeToBogieFromBase());
-  }
-  state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_SimulatorRange);
 
 // Adds per second on the base history alone, then on both histories at once,
 // one producer each (independent locks should scale): thread 0 feeds the base
@@ -300,8 +291,6 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     const double push = time("BM_BarePush/threads:1");
     ratio("add: buffer over bare push (notify under the lock)", add, push,
           "aim: within 2x");
-    ratio("add: buffer over bare push plus one simulator range", add,
-          push + time("BM_SimulatorRange"), "");
     ratio("adds per second: both histories over one history",
           counter("BM_BufferAdd/threads:2", "items_per_second"),
           counter("BM_BufferAdd/threads:1", "items_per_second"),

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "autopilot.h"
@@ -92,6 +93,25 @@ double wrapSigned(double angle) {
   return Simulator::wrapAngle(angle + Simulator::pi) - Simulator::pi;
 }
 
+class AutopilotGuidance : public Guidance {
+ public:
+  explicit AutopilotGuidance(std::shared_ptr<Simulator> sim)
+      : autopilot_(std::move(sim)) {}
+  void observe(const std::deque<RangeStamped>&,
+               const std::deque<RangeStamped>&) override {
+    autopilot_.setBogiePose();
+  }
+  Steering steer() override {
+    const Pose estimate = autopilot_.getBogiePose();
+    autopilot_.setPursue(estimate.position.x, estimate.position.y);
+    return Steering{estimate.position, autopilot_.getAngControl(),
+                    autopilot_.getLinControl()};
+  }
+
+ private:
+  Autopilot autopilot_;
+};
+
 }  // namespace
 
 Scenario noiseFreeScenario() {
@@ -115,17 +135,25 @@ Scenario noisyScenario() {
   return scenario;
 }
 
+std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim) {
+  return std::make_unique<AutopilotGuidance>(std::move(sim));
+}
+
 FlightResult flyIntercept(const Scenario& scenario) {
+  return flyIntercept(scenario, autopilotGuidance);
+}
+
+FlightResult flyIntercept(const Scenario& scenario, const GuidanceMaker& make) {
   auto sim =
       std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
   sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
   sim->controlFriendly(scenario.friendly_speed, 0.0);
 
-  // The owner hands the same simulator to the buffer and to the autopilot.
+  // The owner hands the same simulator to the buffer and to the guidance.
   // The producers are declared last: they stop and join before the buffer
   // they feed goes away.
   RangeBuffer buffer(sim);
-  Autopilot autopilot(sim);
+  const std::unique_ptr<Guidance> guidance = make(sim);
   Producer base_producer(buffer, &RangeBuffer::addBaseData);
   Producer friendly_producer(buffer, &RangeBuffer::addFriendlyData);
 
@@ -157,13 +185,13 @@ FlightResult flyIntercept(const Scenario& scenario) {
     friendly_producer.release();
     const std::deque<RangeStamped> ranges = buffer.getFriendlyData();
 
-    // Fix the bogie now; let the clock run one cycle, so that the change of
-    // the friendly range picks the candidate; then steer for the fix.
-    autopilot.setBogiePose();
+    // The guidance fixes the bogie now; the clock runs one cycle; then it
+    // steers (for the autopilot, the change of the friendly range in between
+    // picks the crossing point).
+    guidance->observe(base, ranges);
     sim->step(scenario.cycle_ms);
-    const Pose estimate = autopilot.getBogiePose();
-    autopilot.setPursue(estimate.position.x, estimate.position.y);
-    sim->controlFriendly(autopilot.getLinControl(), autopilot.getAngControl());
+    const Steering steering = guidance->steer();
+    sim->controlFriendly(steering.lin_control, steering.ang_control);
 
     FlightSample sample{};
     sample.time_ms = now;
@@ -171,12 +199,12 @@ FlightResult flyIntercept(const Scenario& scenario) {
     sample.friendly = friendly;
     sample.base_range = base.back().range;
     sample.friendly_range = ranges.back().range;
-    sample.estimate = estimate.position;
+    sample.estimate = steering.estimate;
     sample.estimate_on_baseline =
-        onLine(friendly.position, Simulator::BSTATION_LOC, estimate.position);
+        onLine(friendly.position, Simulator::BSTATION_LOC, steering.estimate);
     sample.truth = truth;
-    sample.ang_control = autopilot.getAngControl();
-    sample.lin_control = autopilot.getLinControl();
+    sample.ang_control = steering.ang_control;
+    sample.lin_control = steering.lin_control;
     result.samples.push_back(sample);
   }
   return result;

@@ -1,11 +1,14 @@
 // One intercept flown from start to end: producer threads feed a range
-// buffer, a guidance loop turns the fresh ranges into an autopilot's fix and
-// controls, and the simulator's clock moves only between guidance cycles.
-// Also the time an ideal pursuer would need, for comparison.
+// buffer, a guidance loop turns the fresh ranges into a fix and controls (the
+// autopilot's, or another guidance's), and the simulator's clock moves only
+// between guidance cycles. Also the time an ideal pursuer would need.
 #ifndef INTERCEPT_DEMO_FLIGHT_H_
 #define INTERCEPT_DEMO_FLIGHT_H_
 
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "simulator.h"
@@ -54,10 +57,41 @@ struct FlightResult {
   GlobalOrd closest_bogie;
 };
 
+// What a guidance decided in one cycle: its fix of the bogie and the
+// controls it commands the friendly with.
+struct Steering {
+  GlobalOrd estimate;
+  double ang_control;
+  double lin_control;
+};
+
+// A guidance as the flight drives it, once per cycle: observe() while the
+// clock stands at the time the readings were taken, then steer() after the
+// clock has moved on one cycle (the autopilot needs both moments: the change
+// of the range in between picks its crossing point).
+class Guidance {
+ public:
+  virtual ~Guidance() = default;
+  // The cycle's fresh readings, the histories of the range buffer.
+  virtual void observe(const std::deque<RangeStamped>& base,
+                       const std::deque<RangeStamped>& friendly) = 0;
+  virtual Steering steer() = 0;
+};
+
+// Makes a flight's guidance, given the simulator the flight shares with it.
+using GuidanceMaker =
+    std::function<std::unique_ptr<Guidance>(std::shared_ptr<Simulator>)>;
+
+// The autopilot as a guidance: it reads the simulator itself, so the
+// buffer's histories only tell it that fresh ranges are there.
+std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim);
+
 // Flies the scenario with two producer threads and this thread as the
-// guidance loop; returns when the bogie is intercepted or the time is up,
-// with both threads joined. The same scenario gives the same result always.
+// guidance loop, steered by the autopilot, or by the guidance that make
+// builds; returns when the bogie is intercepted or the time is up, with both
+// threads joined. The same scenario gives the same result always.
 FlightResult flyIntercept(const Scenario& scenario);
+FlightResult flyIntercept(const Scenario& scenario, const GuidanceMaker& make);
 
 // The least time (ms) in which a pursuer that knows the bogie's whole path
 // reaches the intercept range with the autopilot's own manoeuvres: one turn

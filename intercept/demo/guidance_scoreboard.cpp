@@ -1,18 +1,22 @@
 // Flies the autopilot and the tracker over the same random scenarios and
 // scores each by its time over an ideal pursuer's: how much history is worth
 // to a guidance, in one table. Writes scoreboard.csv into the folder it runs
-// in.
+// in, and gnuplot draws it into scoreboard.png (scoreboard.gp says how).
 //
 //   guidance_scoreboard [--flights N] [--seed S] [--noise M]
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "chart.h"
+#include "flight.h"
 #include "scoreboard.h"
+#include "tracker_guidance.h"
 
 namespace {
 
@@ -117,34 +121,47 @@ int main(int argc, char** argv) {
       scenario = randomScenario(engine, options.noise);
       ideal_ms = idealInterceptMs(scenario);
     }
-    for (Guidance guidance : {Guidance::autopilot, Guidance::tracker}) {
-      const std::int64_t end_ms = flyDirect(scenario, guidance);
-      const double ratio = end_ms < 0 ? missed
-                                      : static_cast<double>(end_ms) /
-                                            static_cast<double>(ideal_ms);
-      (guidance == Guidance::autopilot ? autopilot : tracker).push_back(ratio);
-    }
+    const auto ratio = [&](std::int64_t end_ms) {
+      return end_ms < 0
+                 ? missed
+                 : static_cast<double>(end_ms) / static_cast<double>(ideal_ms);
+    };
+    autopilot.push_back(ratio(flyDirect(scenario, autopilotGuidance)));
+    tracker.push_back(ratio(flyDirect(scenario, trackerGuidance(scenario))));
     if (flight % progress_every == 0 || flight == options.flights) {
       std::cerr << "guidance_scoreboard: flown " << flight << " of "
                 << options.flights << " scenarios" << std::endl;
     }
   }
 
-  std::ofstream csv("scoreboard.csv");
-  writeShares(csv, autopilot, tracker);
-  csv.close();
-  if (!csv) {
+  if (!writeCsv("scoreboard.csv", {"ratio", "autopilot", "tracker"},
+                shares(autopilot, tracker))) {
     std::cerr << "guidance_scoreboard: cannot write scoreboard.csv"
               << std::endl;
     return 1;
   }
   std::cerr << "guidance_scoreboard: wrote scoreboard.csv" << std::endl;
 
+  std::ostringstream noise_text;
+  noise_text << options.noise;
+  const std::string noise = noise_text.str();
   std::cout << options.flights << " random scenarios from seed " << options.seed
-            << ", range noise " << options.noise << " m (" << redrawn
+            << ", range noise " << noise << " m (" << redrawn
             << " redrawn: the ideal pursuer could not make them)" << std::endl;
   std::cout << "Time to intercept over the ideal pursuer's:" << std::endl;
   std::cout << scoreLine("autopilot", autopilot) << std::endl;
   std::cout << scoreLine("tracker", tracker) << std::endl;
+
+  // The chart, drawn by gnuplot where it is installed; the CSV is complete
+  // without it.
+  const std::string title = "Both guidances over " +
+                            std::to_string(options.flights) +
+                            " random scenes, range noise " + noise + " m";
+  if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/scoreboard.gp",
+                 {{{"data", "scoreboard.csv"},
+                   {"picture", "scoreboard.png"},
+                   {"title", title}}})) {
+    std::cerr << "guidance_scoreboard: drew scoreboard.png" << std::endl;
+  }
   return 0;
 }

@@ -1,7 +1,7 @@
 // An intercept flown from start to end: producer threads feed a range
-// buffer, the autopilot locates the bogie and steers for it, and OpenCV
-// draws the flight into intercept.png (and the noisy one into
-// intercept_noisy.png).
+// buffer, the autopilot locates the bogie and steers for it. The tracks go
+// to intercept.csv and intercept_noisy.csv, and gnuplot draws them into
+// intercept.png and intercept_noisy.png (flight.gp says how).
 //
 // How the threads keep every run the same, and how they stop:
 // - The simulator's clock moves only when the guidance loop (this thread)
@@ -28,7 +28,7 @@
 
 #include "autopilot.h"
 #include "flight.h"
-#include "flight_picture.h"
+#include "flight_chart.h"
 
 namespace {
 
@@ -105,11 +105,11 @@ int main() {
                        2)
               << std::endl;
   }
-  if (!drawFlight(flight, "Intercept, ranges without noise", "intercept.png")) {
-    std::cerr << "intercept_demo: cannot write intercept.png" << std::endl;
+  if (!writeFlightCsv(flight, "intercept.csv")) {
+    std::cerr << "intercept_demo: cannot write intercept.csv" << std::endl;
     return 1;
   }
-  std::cout << "Picture: intercept.png" << std::endl;
+  std::cout << "Tracks: intercept.csv" << std::endl;
 
   // 3. The same scene with noisy ranges: the fix scatters, and where the two
   // range circles miss each other the autopilot takes the foot point on the
@@ -124,12 +124,24 @@ int main() {
       << "Fixes on the friendly-base line (range circles missed each other): "
       << onBaseline(noisy_flight) << " of " << noisy_flight.samples.size()
       << std::endl;
-  if (!drawFlight(noisy_flight, "Intercept, ranges with 40 m noise",
-                  "intercept_noisy.png")) {
-    std::cerr << "intercept_demo: cannot write intercept_noisy.png"
+  if (!writeFlightCsv(noisy_flight, "intercept_noisy.csv")) {
+    std::cerr << "intercept_demo: cannot write intercept_noisy.csv"
               << std::endl;
     return 1;
   }
-  std::cout << "Picture: intercept_noisy.png" << std::endl;
+  std::cout << "Tracks: intercept_noisy.csv" << std::endl;
+
+  // 4. The pictures, drawn by gnuplot where it is installed; the CSV files
+  // above are complete without them.
+  const std::string noise_title =
+      "Intercept, ranges with " + fixed(noisy.range_noise, 0) + " m noise";
+  if (runGnuplot("intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
+                 {flightChart(flight, "intercept.csv", "intercept.png",
+                              "Intercept, ranges without noise"),
+                  flightChart(noisy_flight, "intercept_noisy.csv",
+                              "intercept_noisy.png", noise_title)})) {
+    std::cerr << "intercept_demo: drew intercept.png and intercept_noisy.png"
+              << std::endl;
+  }
   return 0;
 }

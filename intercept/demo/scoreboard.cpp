@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <memory>
-
-#include "autopilot.h"
-#include "tracker.h"
 
 namespace {
 
@@ -52,19 +50,17 @@ Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
   return scenario;
 }
 
-std::int64_t flyDirect(const Scenario& scenario, Guidance guidance) {
+std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make) {
   auto sim =
       std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
   sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
   sim->controlFriendly(scenario.friendly_speed, 0.0);
-  Autopilot autopilot(sim);
-  Tracker tracker(scenario.range_noise);
+  const std::unique_ptr<Guidance> guidance = make(sim);
 
   for (;;) {
     const std::int64_t now = sim->elapsedMs();
-    const Pose friendly = sim->getFriendlyPose();
-    const double distance =
-        Simulator::distance(friendly.position, sim->getBogieTruth().position);
+    const double distance = Simulator::distance(sim->getFriendlyPose().position,
+                                                sim->getBogieTruth().position);
     if (distance <= scenario.intercept_range) {
       return now;
     }
@@ -72,26 +68,12 @@ std::int64_t flyDirect(const Scenario& scenario, Guidance guidance) {
       return -1;
     }
     // The two readings the producers take for the buffer, in their order.
-    const RangeStamped base = sim->rangeToBogieFromBase();
-    const RangeStamped range = sim->rangeToBogieFromFriendly();
-
-    if (guidance == Guidance::autopilot) {
-      // The autopilot reads the simulator itself, and needs the clock to
-      // move between fixing and choosing. The tracker flies by the same
-      // rhythm: readings, a cycle of flight, controls.
-      autopilot.setBogiePose();
-      sim->step(scenario.cycle_ms);
-      const Pose estimate = autopilot.getBogiePose();
-      autopilot.setPursue(estimate.position.x, estimate.position.y);
-      sim->controlFriendly(autopilot.getLinControl(),
-                           autopilot.getAngControl());
-    } else {
-      tracker.addReadings(friendly, base, range);
-      sim->step(scenario.cycle_ms);
-      const Controls controls = tracker.getControls(
-          sim->getFriendlyPose(), sim->elapsedMs(), scenario.cycle_ms);
-      sim->controlFriendly(controls.linear, controls.angular);
-    }
+    const std::deque<RangeStamped> base{sim->rangeToBogieFromBase()};
+    const std::deque<RangeStamped> ranges{sim->rangeToBogieFromFriendly()};
+    guidance->observe(base, ranges);
+    sim->step(scenario.cycle_ms);
+    const Steering steering = guidance->steer();
+    sim->controlFriendly(steering.lin_control, steering.ang_control);
   }
 }
 
@@ -126,8 +108,8 @@ std::string scoreLine(const std::string& name,
          shown(0.9);
 }
 
-void writeShares(std::ostream& out, const std::vector<double>& autopilot,
-                 const std::vector<double>& tracker) {
+std::vector<std::vector<double>> shares(const std::vector<double>& autopilot,
+                                        const std::vector<double>& tracker) {
   // Ratios counted in hundredths, so that the steps add up exactly.
   long lowest = 100;
   long highest = 100;
@@ -147,10 +129,10 @@ void writeShares(std::ostream& out, const std::vector<double>& autopilot,
                                       [&](double r) { return r <= limit; });
     return static_cast<double>(within) / static_cast<double>(ratios.size());
   };
-  out << "ratio,autopilot,tracker\n";
+  std::vector<std::vector<double>> rows;
   for (long hundredths = lowest; hundredths <= highest; ++hundredths) {
     const double limit = static_cast<double>(hundredths) / 100.0;
-    out << twoDecimals(limit) << ',' << share(autopilot, limit) << ','
-        << share(tracker, limit) << '\n';
+    rows.push_back({limit, share(autopilot, limit), share(tracker, limit)});
   }
+  return rows;
 }

@@ -5,14 +5,11 @@
 
 #include <cstdint>
 #include <limits>
-#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "flight.h"
-
-enum class Guidance { autopilot, tracker };
 
 // A ratio for a flight that never intercepted: it sorts after every other.
 constexpr double missed = std::numeric_limits<double>::infinity();
@@ -23,12 +20,13 @@ constexpr double missed = std::numeric_limits<double>::infinity();
 // intercept range those of the demonstration; the noise seed drawn too.
 Scenario randomScenario(std::minstd_rand0& engine, double range_noise);
 
-// Flies the scenario with one guidance and returns the time of the
-// intercept (ms), or -1 if none came before the time limit. Each cycle
-// reads the simulator as the demonstration's loop does, without its
-// threads: the base range, the friendly range, then the guidance's own
-// calls, so both see the same readings (the same noise draws) as there.
-std::int64_t flyDirect(const Scenario& scenario, Guidance guidance);
+// Flies the scenario with the guidance that make builds and returns the
+// time of the intercept (ms), or -1 if none came before the time limit.
+// Each cycle runs as in flyIntercept, without its threads: the base range,
+// the friendly range, observe, one cycle of flight, steer; so a guidance
+// sees the same readings (the same noise draws) as there. Each history
+// holds only the newest reading: no guidance reads further back.
+std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make);
 
 // The q-quantile (0 <= q <= 1) of the ratios, interpolated linearly between
 // the two nearest ranks; `missed` where a rank it needs is a miss.
@@ -39,10 +37,10 @@ double quantile(std::vector<double> ratios, double q);
 std::string scoreLine(const std::string& name,
                       const std::vector<double>& ratios);
 
-// Writes, as CSV, the share of each guidance's flights intercepted within
-// each ratio to the ideal time, from 1 (or the least ratio) to the largest
-// finite one, in steps of 0.01.
-void writeShares(std::ostream& out, const std::vector<double>& autopilot,
-                 const std::vector<double>& tracker);
+// The share of each guidance's flights intercepted within each ratio to
+// the ideal time, from 1 (or the least ratio) to the largest finite one, in
+// steps of 0.01: rows of ratio, autopilot's share, tracker's share.
+std::vector<std::vector<double>> shares(const std::vector<double>& autopilot,
+                                        const std::vector<double>& tracker);
 
 #endif  // INTERCEPT_DEMO_SCOREBOARD_H_

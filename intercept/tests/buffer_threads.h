@@ -38,6 +38,7 @@ inline std::deque<RangeStamped> get(RangeBuffer& buffer, History history) {
 // The time stamps of a copy, oldest first.
 inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
   std::vector<std::int64_t> result;
+  result.reserve(copy.size());
   for (const RangeStamped& reading : copy) {
     result.push_back(reading.timestamp);
   }
@@ -107,7 +108,7 @@ class Crew {
 // blocked when the test ends is released, or left behind.
 class Getter {
  public:
-  Getter(std::shared_ptr<RangeBuffer> buffer, History history)
+  Getter(const std::shared_ptr<RangeBuffer>& buffer, History history)
       : crew_(buffer), copy_(std::make_shared<std::deque<RangeStamped>>()) {
     crew_.start(
         [buffer, history, copy = copy_] { *copy = get(*buffer, history); });

@@ -3,10 +3,16 @@
 // cycle works on fresh readings, and the threads stop at once at the end.
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "flight.h"
+#include "flight_chart.h"
 
 namespace {
 
@@ -83,6 +89,38 @@ TEST(InterceptFlight, EndsBeforeFirstCycle) {
   const FlightResult at_once = flyIntercept(close);
   EXPECT_TRUE(at_once.intercepted);
   EXPECT_EQ(0, at_once.end_ms);
+}
+
+// Tests the tracks written for the pictures: without noise every fix is
+// exact or the mirror point, and each lands in its own pair of columns; the
+// time marks fall every 10 s.
+TEST(InterceptFlight, CsvSplitsFixesFromMirrorPoints) {
+  const FlightResult flight = flyIntercept(noiseFreeScenario());
+  const std::string path = testing::TempDir() + "flight_test.csv";
+  ASSERT_TRUE(writeFlightCsv(flight, path));
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);  // the header
+  std::size_t row = 0;
+  std::size_t mirrored = 0;
+  while (std::getline(in, line)) {
+    std::vector<std::string> cells;
+    std::stringstream fields(line + ",");
+    for (std::string cell; std::getline(fields, cell, ',');) {
+      cells.push_back(cell);
+    }
+    ASSERT_EQ(12u, cells.size()) << line;
+    const FlightSample& s = flight.samples.at(row);
+    const bool exact =
+        std::hypot(s.estimate.x - s.truth.x, s.estimate.y - s.truth.y) < 1e-6;
+    EXPECT_EQ(exact, !cells[5].empty() && cells[7].empty()) << line;
+    EXPECT_EQ(s.time_ms % 10000 == 0, !cells[11].empty()) << line;
+    mirrored += exact ? 0 : 1;
+    ++row;
+  }
+  EXPECT_EQ(flight.samples.size(), row);
+  EXPECT_GT(mirrored, 0u);
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -168,6 +168,7 @@ TEST(RangeBufferBlockingTest, OneAddReleasesOneOfSeveralGetters) {
   for (History history : both_histories) {
     Fixture f;
     std::vector<std::unique_ptr<Getter>> getters;
+    getters.reserve(waiting);
     for (int i = 0; i < waiting; ++i) {
       getters.push_back(std::make_unique<Getter>(f.buffer, history));
     }

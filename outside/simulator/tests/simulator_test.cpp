@@ -157,6 +157,7 @@ TEST(SimulatorTest, PlacesAircraft) {
 // Takes n ranges from the friendly.
 std::vector<double> friendlyRanges(Simulator& sim, int n) {
   std::vector<double> ranges;
+  ranges.reserve(n);
   for (int i = 0; i < n; ++i) {
     ranges.push_back(sim.rangeToBogieFromFriendly().range);
   }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -89,6 +90,7 @@ TEST(SimulatorThreadsTest, NoisyRangesShareOneEngine) {
   Simulator alone;
   alone.setRangeNoise(5.0, 11);
   std::vector<double> expected;
+  expected.reserve(std::size_t{threads_count} * per_thread);
   for (int i = 0; i < threads_count * per_thread; ++i) {
     expected.push_back(alone.rangeToBogieFromBase().range);
   }
@@ -97,8 +99,10 @@ TEST(SimulatorThreadsTest, NoisyRangesShareOneEngine) {
   shared.setRangeNoise(5.0, 11);
   std::vector<std::vector<double>> taken(threads_count);
   std::vector<std::thread> threads;
+  threads.reserve(threads_count);
   for (std::vector<double>& mine : taken) {
     threads.emplace_back([&shared, &mine] {
+      mine.reserve(per_thread);
       for (int i = 0; i < per_thread; ++i) {
         mine.push_back(shared.rangeToBogieFromBase().range);
       }

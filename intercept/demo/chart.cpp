@@ -1,0 +1,145 @@
+// Writing CSV and running a gnuplot script on it: gnuplot is started directly,
+// without a shell, so that no file name or title needs shell quoting.
+#include "chart.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// Whether an executable named name is in one of the PATH's folders.
+bool onPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path == nullptr ? "" : path);
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    const std::string file = (folder.empty() ? "." : folder) + "/" + name;
+    if (access(file.c_str(), X_OK) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The -e argument that sets one run's variables, as gnuplot strings (a
+// quote inside is doubled, gnuplot's escape in single quotes).
+std::string assignments(const GnuplotVariables& variables) {
+  std::string text;
+  for (const auto& [name, value] : variables) {
+    std::string quoted;
+    for (char c : value) {
+      quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    text += text.empty() ? "" : "; ";
+    text.append(name).append("='").append(quoted).append("'");
+  }
+  return text;
+}
+
+// The arguments of gnuplot: -e <assignments> <script>, once per run.
+std::vector<std::string> arguments(const std::string& script,
+                                   const std::vector<GnuplotVariables>& runs) {
+  std::vector<std::string> args{"gnuplot"};
+  for (const GnuplotVariables& run : runs) {
+    args.insert(args.end(), {"-e", assignments(run), script});
+  }
+  return args;
+}
+
+// The argument in double quotes if a shell would otherwise split or expand it.
+std::string shellWord(const std::string& word) {
+  if (word.find_first_of(" '\"$`\\;*?") == std::string::npos) {
+    return word;
+  }
+  std::string quoted = "\"";
+  for (char c : word) {
+    if (c == '"' || c == '$' || c == '`' || c == '\\') {
+      quoted += '\\';
+    }
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+bool writeCsv(const std::string& path, const std::vector<std::string>& columns,
+              const std::vector<std::vector<double>>& rows) {
+  std::ofstream out(path);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    out << (i == 0 ? "" : ",") << columns[i];
+  }
+  out << '\n';
+  char number[32];
+  for (const std::vector<double>& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      out << (i == 0 ? "" : ",");
+      if (!std::isnan(row[i])) {
+        std::snprintf(number, sizeof number, "%.10g", row[i]);
+        out << number;
+      }
+    }
+    out << '\n';
+  }
+  out.close();
+  return static_cast<bool>(out);
+}
+
+std::string gnuplotCommand(const std::string& script,
+                           const std::vector<GnuplotVariables>& runs) {
+  std::string command;
+  for (const std::string& arg : arguments(script, runs)) {
+    command += (command.empty() ? "" : " ") + shellWord(arg);
+  }
+  return command;
+}
+
+bool runGnuplot(const std::string& program, const std::string& script,
+                const std::vector<GnuplotVariables>& runs) {
+  if (!onPath("gnuplot")) {
+    std::cerr << program << ": gnuplot not found; to draw the charts run: "
+              << gnuplotCommand(script, runs) << std::endl;
+    return false;
+  }
+  std::vector<std::string> args = arguments(script, runs);
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (std::string& arg : args) {
+    argv.push_back(arg.data());
+  }
+  argv.push_back(nullptr);
+  // gnuplot's own output goes to standard error: standard output stays the
+  // program's.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
+  pid_t child = 0;
+  const int spawned =
+      posix_spawnp(&child, "gnuplot", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  bool waited = false;
+  while (spawned == 0 && !waited) {
+    waited = waitpid(child, &status, 0) != -1;
+    if (!waited && errno != EINTR) {
+      break;
+    }
+  }
+  if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::cerr << program << ": gnuplot did not draw the charts; the command "
+              << "was: " << gnuplotCommand(script, runs) << std::endl;
+    return false;
+  }
+  return true;
+}
