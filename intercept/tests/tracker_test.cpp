@@ -85,4 +85,67 @@ TEST(Tracker, ErrorFallsAsFixesAccumulate) {
   EXPECT_NEAR(250.0 * std::sin(2.0), velocity.y, 15.0);
 }
 
+// Tests the lead: after 2 s of a friendly flying across the line to the
+// base, the aim point lies ahead of the bogie on its path, where the
+// friendly at full speed and the bogie arrive at the same time; heading
+// there it flies straight, heading well left of it, it turns right.
+TEST(Tracker, AimsWhereTheBogieWillBe) {
+  const Pose start{{2000.0, 0.0}, 1.5};
+  auto sim = std::make_shared<Simulator>(
+      start, BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
+  sim->controlFriendly(1000.0, 0.0);
+  Tracker tracker(0.0);
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    tracker.addReadings(sim->getFriendlyPose(), sim->rangeToBogieFromBase(),
+                        sim->rangeToBogieFromFriendly());
+    sim->step(20);
+  }
+  const std::int64_t now = sim->elapsedMs();
+  const Pose friendly = sim->getFriendlyPose();
+  const Pose bogie = sim->getBogieTruth();
+  const GlobalOrd aim = tracker.getAimPoint(friendly, now);
+
+  const double bogie_s = apart(aim, bogie.position) / 250.0;
+  EXPECT_NEAR(bogie_s, apart(aim, friendly.position) / 1000.0, 0.01);
+  EXPECT_NEAR(bogie.position.x + 250.0 * bogie_s * std::cos(3.5), aim.x, 5.0);
+  EXPECT_NEAR(bogie.position.y + 250.0 * bogie_s * std::sin(3.5), aim.y, 5.0);
+
+  const double bearing =
+      std::atan2(aim.y - friendly.position.y, aim.x - friendly.position.x);
+  const Controls on_course =
+      tracker.getControls(Pose{friendly.position, bearing}, now, 20);
+  EXPECT_EQ(0.0, on_course.angular);
+  EXPECT_EQ(1000.0, on_course.linear);
+  const Controls left_of_it =
+      tracker.getControls(Pose{friendly.position, bearing + 1.0}, now, 20);
+  EXPECT_EQ(-1.1, left_of_it.angular);
+  EXPECT_EQ(50.0, left_of_it.linear);
+}
+
+// Tests a track that loses the bogie (moved 3 km in an instant, which no
+// filter expects): it starts afresh and finds the bogie again.
+TEST(Tracker, StartsAfreshWhenLost) {
+  auto sim = std::make_shared<Simulator>(
+      Pose{{2000.0, 0.0}, 1.5},
+      BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
+  sim->controlFriendly(1000.0, 0.0);
+  Tracker tracker(0.0);
+  for (int cycle = 0; cycle < 300; ++cycle) {
+    if (cycle == 100) {
+      sim->placeBogie(Pose{{3000.0, 9000.0}, 3.5});
+    }
+    tracker.addReadings(sim->getFriendlyPose(), sim->rangeToBogieFromBase(),
+                        sim->rangeToBogieFromFriendly());
+    sim->step(20);
+  }
+  EXPECT_TRUE(tracker.isResolved());
+  const GlobalOrd truth = sim->getBogieTruth().position;
+  const GlobalOrd velocity = tracker.getVelocity();
+  // The estimate is of the last readings, one cycle before the truth now.
+  EXPECT_LT(
+      apart(tracker.getPosition(), GlobalOrd{truth.x - 0.02 * velocity.x,
+                                             truth.y - 0.02 * velocity.y}),
+      1.0);
+}
+
 }  // namespace
