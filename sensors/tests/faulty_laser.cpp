@@ -29,8 +29,8 @@ std::vector<double> Laser::generateData() {
   return data;
 }
 
-bool Laser::setAngularResolution(unsigned int value) {
-  angularResolution_ = value;
+bool Laser::setAngularResolution(unsigned int resolution) {
+  angularResolution_ = resolution;
   return true;
 }
 

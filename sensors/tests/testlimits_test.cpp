@@ -27,6 +27,7 @@ std::vector<testing::TestPartResult> failuresOf(Calls calls) {
     calls();
   }
   std::vector<testing::TestPartResult> failures;
+  failures.reserve(results.size());
   for (int i = 0; i < results.size(); i++) {
     failures.push_back(results.GetTestPartResult(i));
   }
