@@ -7,7 +7,8 @@
 # - every command line in a README's ```sh block is one that something also
 #   runs: a tour step (BINARY_DIR/tour.sh), .ci/run, or a script or CMake
 #   file in a tests/ folder. A long command may be run there with options
-#   added after it; comments after " # " are not part of the command.
+#   added after it (inside the parentheses of a "(cd ... && ./program)"
+#   line); comments after " # " are not part of the command.
 file(GLOB_RECURSE readmes RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*README.md")
 list(FILTER readmes EXCLUDE REGEX "^build/")
 
@@ -57,6 +58,9 @@ foreach(readme IN LISTS readmes)
       string(REGEX REPLACE "[ ]+# .*$" "" line "${line}")
       string(REGEX REPLACE "[ ]+" " " line "${line}")
       string(REPLACE "<semicolon>" ";" line "${line}")
+      # In a subshell, "(cd <folder> && ./program)", options go before the
+      # closing parenthesis: the command is what comes before it.
+      string(REGEX REPLACE "^(\\(.*)\\)$" "\\1" line "${line}")
       math(EXPR commands "${commands} + 1")
       string(FIND "${runners}" "${line}" at)
       set(found FALSE)
@@ -64,7 +68,7 @@ foreach(readme IN LISTS readmes)
         string(LENGTH "${line}" length)
         math(EXPR after "${at} + ${length}")
         string(SUBSTRING "${runners}" ${after} 1 next)
-        if(next MATCHES "^[ '\"\n]$")
+        if(next MATCHES "^[ )'\"\n]$")
           set(found TRUE)
           break()
         endif()

@@ -93,8 +93,6 @@ double wrapSigned(double angle) {
   return Simulator::wrapAngle(angle + Simulator::pi) - Simulator::pi;
 }
 
-// The autopilot as a guidance: it reads the simulator itself, so the
-// buffer's histories only tell it that fresh ranges are there.
 class AutopilotGuidance : public Guidance {
  public:
   explicit AutopilotGuidance(std::shared_ptr<Simulator> sim)
@@ -137,10 +135,12 @@ Scenario noisyScenario() {
   return scenario;
 }
 
+std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim) {
+  return std::make_unique<AutopilotGuidance>(std::move(sim));
+}
+
 FlightResult flyIntercept(const Scenario& scenario) {
-  return flyIntercept(scenario, [](std::shared_ptr<Simulator> sim) {
-    return std::make_unique<AutopilotGuidance>(std::move(sim));
-  });
+  return flyIntercept(scenario, autopilotGuidance);
 }
 
 FlightResult flyIntercept(const Scenario& scenario, const GuidanceMaker& make) {

@@ -82,6 +82,10 @@ class Guidance {
 using GuidanceMaker =
     std::function<std::unique_ptr<Guidance>(std::shared_ptr<Simulator>)>;
 
+// The autopilot as a guidance: it reads the simulator itself, so the
+// buffer's histories only tell it that fresh ranges are there.
+std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim);
+
 // Flies the scenario with two producer threads and this thread as the
 // guidance loop, steered by the autopilot, or by the guidance that make
 // builds; returns when the bogie is intercepted or the time is up, with both

@@ -68,21 +68,33 @@ bool writeFlightCsv(const FlightResult& flight, const std::string& csv) {
       rows);
 }
 
-GnuplotVariables flightChart(const FlightResult& flight, const std::string& csv,
+GnuplotVariables flightChart(const FlightResult& autopilot,
+                             const std::string& autopilot_csv,
+                             const FlightResult& tracker,
+                             const std::string& tracker_csv,
                              const std::string& picture,
                              const std::string& title) {
-  const std::string end =
-      flight.intercepted
-          ? "intercept at " +
-                formatted("%.1f s", static_cast<double>(flight.end_ms) / km)
-          : "closest, " + formatted("%.0f m", flight.closest_distance) +
-                " at " +
-                formatted("%.1f s",
-                          static_cast<double>(flight.closest_ms) / km);
-  return {{"data", csv},
-          {"picture", picture},
-          {"title", title},
-          {"end_x", formatted("%.4f", flight.closest_bogie.x / km)},
-          {"end_y", formatted("%.4f", flight.closest_bogie.y / km)},
-          {"end_label", end}};
+  GnuplotVariables variables{{"picture", picture}, {"title", title}};
+  // Each guidance's CSV and where its flight ended: <guidance>_data,
+  // <guidance>_end_x, _end_y (km) and _end_label.
+  const auto add = [&](const std::string& guidance, const FlightResult& flight,
+                       const std::string& csv) {
+    const std::string end =
+        flight.intercepted
+            ? "intercept at " +
+                  formatted("%.1f s", static_cast<double>(flight.end_ms) / km)
+            : "closest, " + formatted("%.0f m", flight.closest_distance) +
+                  " at " +
+                  formatted("%.1f s",
+                            static_cast<double>(flight.closest_ms) / km);
+    variables.insert(
+        variables.end(),
+        {{guidance + "_data", csv},
+         {guidance + "_end_x", formatted("%.4f", flight.closest_bogie.x / km)},
+         {guidance + "_end_y", formatted("%.4f", flight.closest_bogie.y / km)},
+         {guidance + "_end_label", guidance + ": " + end}});
+  };
+  add("autopilot", autopilot, autopilot_csv);
+  add("tracker", tracker, tracker_csv);
+  return variables;
 }

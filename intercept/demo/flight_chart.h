@@ -1,5 +1,6 @@
-// The flown intercept as a chart: its tracks written as CSV, and the values
-// the gnuplot script flight.gp reads to draw them.
+// The flown intercepts as a chart: the tracks of each flight written as
+// CSV, and the values the gnuplot script flight.gp reads to draw two
+// guidances' flights of one scene in one picture.
 #ifndef INTERCEPT_DEMO_FLIGHT_CHART_H_
 #define INTERCEPT_DEMO_FLIGHT_CHART_H_
 
@@ -14,8 +15,12 @@
 // 10th second for the marks. Returns false when the file cannot be written.
 bool writeFlightCsv(const FlightResult& flight, const std::string& csv);
 
-// What flight.gp reads to draw the CSV into picture under title.
-GnuplotVariables flightChart(const FlightResult& flight, const std::string& csv,
+// What flight.gp reads to draw one scene flown by both guidances, from the
+// CSV of each flight, into picture under title.
+GnuplotVariables flightChart(const FlightResult& autopilot,
+                             const std::string& autopilot_csv,
+                             const FlightResult& tracker,
+                             const std::string& tracker_csv,
                              const std::string& picture,
                              const std::string& title);
 

@@ -1,7 +1,9 @@
-// An intercept flown from start to end: producer threads feed a range
-// buffer, the autopilot locates the bogie and steers for it. The tracks go
-// to intercept.csv and intercept_noisy.csv, and gnuplot draws them into
-// intercept.png and intercept_noisy.png (flight.gp says how).
+// One scene flown from start to end by two guidances: producer threads feed
+// a range buffer, and the autopilot (one fix per cycle) or the tracker (a
+// filter over all of them) locates the bogie and steers for it. The tracks
+// go to intercept_*.csv and intercept_noisy_*.csv, and gnuplot draws each
+// scene, both guidances together, into intercept.png and intercept_noisy.png
+// (flight.gp says how).
 //
 // How the threads keep every run the same, and how they stop:
 // - The simulator's clock moves only when the guidance loop (this thread)
@@ -24,11 +26,13 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "autopilot.h"
 #include "flight.h"
 #include "flight_chart.h"
+#include "tracker_guidance.h"
 
 namespace {
 
@@ -82,64 +86,109 @@ int onBaseline(const FlightResult& flight) {
   return count;
 }
 
-}  // namespace
+// Prints a guidance's time over the ideal pursuer's, or "miss".
+void printRatio(const std::string& guidance, const FlightResult& flight,
+                std::int64_t ideal_ms) {
+  std::cout << guidance << " time over ideal time: "
+            << (flight.intercepted && ideal_ms > 0
+                    ? fixed(static_cast<double>(flight.end_ms) /
+                                static_cast<double>(ideal_ms),
+                            2)
+                    : "miss")
+            << std::endl;
+}
 
-int main() {
-  // 1. The noise-free flight: ranges exact, the fix exact.
-  const Scenario clean = noiseFreeScenario();
-  const FlightResult flight = flyIntercept(clean);
-  std::cout << "Noise-free flight, one guidance cycle every " << clean.cycle_ms
-            << " ms of simulated time:" << std::endl;
-  printFlight(flight);
+// One scene flown by both guidances.
+struct Scene {
+  FlightResult autopilot;
+  FlightResult tracker;
+  std::string autopilot_csv;
+  std::string tracker_csv;
+};
 
-  // 2. What a pursuer that knows the bogie's path would need.
-  const std::int64_t ideal_ms = idealInterceptMs(clean);
+// Flies the scenario with each guidance, prints both flights, the ideal
+// pursuer's time and each ratio, and writes each flight's tracks to
+// <stem>_autopilot.csv and <stem>_tracker.csv. Returns false when a file
+// cannot be written.
+bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
+  scene.autopilot = flyIntercept(scenario);
+  std::cout << "Autopilot (a fix from this cycle's ranges; the change of the "
+               "range picks the crossing point):"
+            << std::endl;
+  printFlight(scene.autopilot);
+  if (scenario.range_noise > 0.0) {
+    std::cout << "Fixes on the friendly-base line (range circles missed each "
+                 "other): "
+              << onBaseline(scene.autopilot) << " of "
+              << scene.autopilot.samples.size() << std::endl;
+  }
+
+  scene.tracker = flyIntercept(scenario, trackerGuidance(scenario));
+  std::cout << "Tracker (a Kalman filter on every cycle's ranges; aims where "
+               "the bogie will be):"
+            << std::endl;
+  printFlight(scene.tracker);
+
+  const std::int64_t ideal_ms = idealInterceptMs(scenario);
   std::cout << "Ideal pursuer (knows the bogie's path; turns at " << turn_rate
             << " rad/s and " << turning_speed << " m/s, then flies straight at "
             << cruising_speed << " m/s): " << seconds(ideal_ms) << " s"
             << std::endl;
-  if (flight.intercepted && ideal_ms > 0) {
-    std::cout << "Autopilot time over ideal time: "
-              << fixed(static_cast<double>(flight.end_ms) /
-                           static_cast<double>(ideal_ms),
-                       2)
-              << std::endl;
+  printRatio("Autopilot", scene.autopilot, ideal_ms);
+  printRatio("Tracker", scene.tracker, ideal_ms);
+
+  scene.autopilot_csv = stem + "_autopilot.csv";
+  scene.tracker_csv = stem + "_tracker.csv";
+  for (const auto& [flight, csv] :
+       {std::pair{&scene.autopilot, &scene.autopilot_csv},
+        std::pair{&scene.tracker, &scene.tracker_csv}}) {
+    if (!writeFlightCsv(*flight, *csv)) {
+      std::cerr << "intercept_demo: cannot write " << *csv << std::endl;
+      return false;
+    }
   }
-  if (!writeFlightCsv(flight, "intercept.csv")) {
-    std::cerr << "intercept_demo: cannot write intercept.csv" << std::endl;
+  std::cout << "Tracks: " << scene.autopilot_csv << ", " << scene.tracker_csv
+            << std::endl;
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  // 1. The noise-free scene: ranges exact, the autopilot's fix exact.
+  const Scenario clean = noiseFreeScenario();
+  std::cout << "Noise-free flights, one guidance cycle every " << clean.cycle_ms
+            << " ms of simulated time." << std::endl;
+  Scene clean_scene;
+  if (!flyScene(clean, "intercept", clean_scene)) {
     return 1;
   }
-  std::cout << "Tracks: intercept.csv" << std::endl;
 
-  // 3. The same scene with noisy ranges: the fix scatters, and where the two
-  // range circles miss each other the autopilot takes the foot point on the
-  // line between friendly and base station.
+  // 2. The same scene with noisy ranges: the autopilot's fix scatters, and
+  // where the two range circles miss each other it takes the foot point on
+  // the line between friendly and base station; the tracker weighs each
+  // range by the geometry it was taken in.
   const Scenario noisy = noisyScenario();
-  const FlightResult noisy_flight = flyIntercept(noisy);
   std::cout << std::endl
-            << "Noisy flight, range noise " << fixed(noisy.range_noise, 0)
-            << " m (standard deviation):" << std::endl;
-  printFlight(noisy_flight);
-  std::cout
-      << "Fixes on the friendly-base line (range circles missed each other): "
-      << onBaseline(noisy_flight) << " of " << noisy_flight.samples.size()
-      << std::endl;
-  if (!writeFlightCsv(noisy_flight, "intercept_noisy.csv")) {
-    std::cerr << "intercept_demo: cannot write intercept_noisy.csv"
-              << std::endl;
+            << "Noisy flights, range noise " << fixed(noisy.range_noise, 0)
+            << " m (standard deviation)." << std::endl;
+  Scene noisy_scene;
+  if (!flyScene(noisy, "intercept_noisy", noisy_scene)) {
     return 1;
   }
-  std::cout << "Tracks: intercept_noisy.csv" << std::endl;
 
-  // 4. The pictures, drawn by gnuplot where it is installed; the CSV files
-  // above are complete without them.
+  // 3. The pictures, both guidances in one per scene, drawn by gnuplot
+  // where it is installed; the CSV files above are complete without them.
   const std::string noise_title =
       "Intercept, ranges with " + fixed(noisy.range_noise, 0) + " m noise";
-  if (runGnuplot("intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
-                 {flightChart(flight, "intercept.csv", "intercept.png",
-                              "Intercept, ranges without noise"),
-                  flightChart(noisy_flight, "intercept_noisy.csv",
-                              "intercept_noisy.png", noise_title)})) {
+  if (runGnuplot(
+          "intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
+          {flightChart(clean_scene.autopilot, clean_scene.autopilot_csv,
+                       clean_scene.tracker, clean_scene.tracker_csv,
+                       "intercept.png", "Intercept, ranges without noise"),
+           flightChart(noisy_scene.autopilot, noisy_scene.autopilot_csv,
+                       noisy_scene.tracker, noisy_scene.tracker_csv,
+                       "intercept_noisy.png", noise_title)})) {
     std::cerr << "intercept_demo: drew intercept.png and intercept_noisy.png"
               << std::endl;
   }

@@ -1,0 +1,46 @@
+// Many intercepts flown without threads, one guidance at a time, and scored
+// against a pursuer that knows the bogie's whole path.
+#ifndef INTERCEPT_DEMO_SCOREBOARD_H_
+#define INTERCEPT_DEMO_SCOREBOARD_H_
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "flight.h"
+
+// A ratio for a flight that never intercepted: it sorts after every other.
+constexpr double missed = std::numeric_limits<double>::infinity();
+
+// Draws a scene: the bogie 4 to 12 km from the base in any direction, any
+// heading, 200 to 300 m/s, turning at -0.02 to 0.02 rad/s; the friendly 1 to
+// 3 km from the base, any heading, at 50 m/s; cycle, time limit and
+// intercept range those of the demonstration; the noise seed drawn too.
+Scenario randomScenario(std::minstd_rand0& engine, double range_noise);
+
+// Flies the scenario with the guidance that make builds and returns the
+// time of the intercept (ms), or -1 if none came before the time limit.
+// Each cycle runs as in flyIntercept, without its threads: the base range,
+// the friendly range, observe, one cycle of flight, steer; so a guidance
+// sees the same readings (the same noise draws) as there. Each history
+// holds only the newest reading: no guidance reads further back.
+std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make);
+
+// The q-quantile (0 <= q <= 1) of the ratios, interpolated linearly between
+// the two nearest ranks; `missed` where a rank it needs is a miss.
+double quantile(std::vector<double> ratios, double q);
+
+// "<name>: intercepted K/N, median R, p90 Q": K of N ratios finite, R and Q
+// with two decimals or the word "miss".
+std::string scoreLine(const std::string& name,
+                      const std::vector<double>& ratios);
+
+// The share of each guidance's flights intercepted within each ratio to
+// the ideal time, from 1 (or the least ratio) to the largest finite one, in
+// steps of 0.01: rows of ratio, autopilot's share, tracker's share.
+std::vector<std::vector<double>> shares(const std::vector<double>& autopilot,
+                                        const std::vector<double>& tracker);
+
+#endif  // INTERCEPT_DEMO_SCOREBOARD_H_
