@@ -53,7 +53,8 @@ class RangeBuffer {
 
  private:
   // Each member on cache lines of its own (64 bytes on x86-64), so that base
-  // and friendly threads never share one: bench/README.md says why.
+  // and friendly threads never share one (false sharing: the Benchmark
+  // section of the folder README says why).
   std::shared_ptr<Simulator> simulator;
   alignas(64) std::deque<RangeStamped> base_data;
   alignas(64) std::deque<RangeStamped> friendly_data;
