@@ -111,6 +111,7 @@ function(peltra_add_output_test program)
   add_test(NAME ${arg_NAME}
     COMMAND ${CMAKE_COMMAND}
       "-DPROGRAM=$<TARGET_FILE:${program}>"
+      "-DNAME=${arg_NAME}"
       "-DARGS=${arg_ARGS}"
       "-DEXPECTED=${arg_EXPECTED}"
       "-DCHECK=${arg_CHECK}"

@@ -97,11 +97,12 @@ void Autopilot::setPursue(double x, double y) {
   if (std::isnan(error) || std::abs(error) < dead_band) {
     ang_control = 0.0;
   } else if (error > 0.0) {
-    ang_control = -turn_rate;
+    ang_control = -manoeuvres::turn_rate;
   } else {
-    ang_control = turn_rate;
+    ang_control = manoeuvres::turn_rate;
   }
-  lin_control = ang_control == 0.0 ? cruising_speed : turning_speed;
+  lin_control = ang_control == 0.0 ? manoeuvres::cruising_speed
+                                   : manoeuvres::turning_speed;
 }
 
 double Autopilot::getAngControl() { return ang_control; }

@@ -82,7 +82,8 @@ double missDistance(const Vector4d& bogie, const Pose& friendly,
 
   const Vector2d velocity = bogie.tail<2>();
   const Vector2d apart = bogie.head<2>() + velocity * hold_s - from;
-  const Vector2d closing = velocity - cruising_speed * heading(orientation);
+  const Vector2d closing =
+      velocity - manoeuvres::cruising_speed * heading(orientation);
   const double when =
       std::max(0.0, -apart.dot(closing) / closing.squaredNorm());
   return (apart + closing * when).norm();
@@ -96,7 +97,8 @@ Vector2d leadPoint(const Vector4d& bogie, const Vector2d& from) {
   const Vector2d position = bogie.head<2>();
   const Vector2d velocity = bogie.tail<2>();
   const Vector2d apart = position - from;
-  const double a = velocity.squaredNorm() - cruising_speed * cruising_speed;
+  const double a = velocity.squaredNorm() -
+                   manoeuvres::cruising_speed * manoeuvres::cruising_speed;
   const double b = 2.0 * apart.dot(velocity);
   const double c = apart.squaredNorm();
   const double t = (-b - std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a);
@@ -109,9 +111,9 @@ Vector2d leadPoint(const Vector4d& bogie, const Vector2d& from) {
 // that clearly shrinks the miss, which it does ever more finely as the
 // bogie comes closer.
 Controls steer(const Vector4d& bogie, const Pose& friendly, double hold_s) {
-  const Controls straight{0.0, cruising_speed};
-  const Controls left{turn_rate, turning_speed};
-  const Controls right{-turn_rate, turning_speed};
+  const Controls straight{0.0, manoeuvres::cruising_speed};
+  const Controls left{manoeuvres::turn_rate, manoeuvres::turning_speed};
+  const Controls right{-manoeuvres::turn_rate, manoeuvres::turning_speed};
 
   const double miss_straight = missDistance(bogie, friendly, straight, 0.0);
   if (miss_straight <= miss_tolerance) {
@@ -196,7 +198,7 @@ GlobalOrd Tracker::getAimPoint(const Pose& friendly, std::int64_t at_ms) const {
 Controls Tracker::getControls(const Pose& friendly, std::int64_t at_ms,
                               std::int64_t hold_ms) const {
   if (tracks_.empty()) {
-    return Controls{0.0, cruising_speed};
+    return Controls{0.0, manoeuvres::cruising_speed};
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
   const Track& chosen = best();
@@ -213,7 +215,7 @@ Controls Tracker::getControls(const Pose& friendly, std::int64_t at_ms,
     if (crossing > least_crossing_sine &&
         steer(stateAt(other, at_ms), friendly, hold_s).angular !=
             controls.angular) {
-      return Controls{0.0, cruising_speed};
+      return Controls{0.0, manoeuvres::cruising_speed};
     }
   }
   return controls;

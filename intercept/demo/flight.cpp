@@ -213,11 +213,13 @@ FlightResult flyIntercept(const Scenario& scenario, const GuidanceMaker& make) {
 std::int64_t idealInterceptMs(const Scenario& scenario) {
   // The friendly's poses along a whole turn each way, 1 ms apart.
   const auto full_turn_ms = static_cast<std::int64_t>(
-      std::ceil(2.0 * Simulator::pi / turn_rate * 1000.0));
+      std::ceil(2.0 * Simulator::pi / manoeuvres::turn_rate * 1000.0));
   std::vector<Pose> turns[2];
   for (int way = 0; way < 2; ++way) {
     Simulator sim(scenario.friendly_start, scenario.bogie);
-    sim.controlFriendly(turning_speed, way == 0 ? turn_rate : -turn_rate);
+    sim.controlFriendly(
+        manoeuvres::turning_speed,
+        way == 0 ? manoeuvres::turn_rate : -manoeuvres::turn_rate);
     for (std::int64_t ms = 0; ms <= full_turn_ms; ++ms) {
       turns[way].push_back(sim.getFriendlyPose());
       sim.step(1);
@@ -238,16 +240,16 @@ std::int64_t idealInterceptMs(const Scenario& scenario) {
         const double error = wrapSigned(bearing - pose.orientation);
         // Aligned where the error crosses zero in the sense of the turn (not
         // where it jumps by a whole turn at +-pi).
-        const bool aligned = ms == 0 ? std::abs(error) <= turn_rate / 1000.0
-                                     : sense * error <= 0.0 &&
-                                           sense * previous > 0.0 &&
-                                           std::abs(error) < 0.5;
+        const bool aligned =
+            ms == 0 ? std::abs(error) <= manoeuvres::turn_rate / 1000.0
+                    : sense * error <= 0.0 && sense * previous > 0.0 &&
+                          std::abs(error) < 0.5;
         if (aligned) {
           const double dash =
               std::max(0.0, Simulator::distance(pose.position, target) -
                                 scenario.intercept_range);
-          best = std::min(
-              best, static_cast<double>(ms) + dash / cruising_speed * 1000.0);
+          best = std::min(best, static_cast<double>(ms) +
+                                    dash / manoeuvres::cruising_speed * 1000.0);
           break;
         }
         previous = error;

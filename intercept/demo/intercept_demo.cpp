@@ -130,10 +130,11 @@ bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
   printFlight(scene.tracker);
 
   const std::int64_t ideal_ms = idealInterceptMs(scenario);
-  std::cout << "Ideal pursuer (knows the bogie's path; turns at " << turn_rate
-            << " rad/s and " << turning_speed << " m/s, then flies straight at "
-            << cruising_speed << " m/s): " << seconds(ideal_ms) << " s"
-            << std::endl;
+  std::cout << "Ideal pursuer (knows the bogie's path; turns at "
+            << manoeuvres::turn_rate << " rad/s and "
+            << manoeuvres::turning_speed << " m/s, then flies straight at "
+            << manoeuvres::cruising_speed << " m/s): " << seconds(ideal_ms)
+            << " s" << std::endl;
   printRatio("Autopilot", scene.autopilot, ideal_ms);
   printRatio("Tracker", scene.tracker, ideal_ms);
 

@@ -1,6 +1,8 @@
 // Tests of the intercept flown with producer threads, the range buffer and
 // the autopilot: the loop closes within a bound, every run is the same, each
 // cycle works on fresh readings, and the threads stop at once at the end.
+#include "flight.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -11,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include "flight.h"
 #include "flight_chart.h"
 
 namespace {
