@@ -1,5 +1,8 @@
-// The unguarded read-add-store that loses updates when two threads run it.
+// The unguarded read-add-store that loses updates when two threads run it,
+// and the start gate that makes the two threads run it at the same time.
 #include "shared_counter.h"
+
+#include <thread>
 
 // Atomic only so that each single load and store is well defined: a plain
 // int here would be undefined behaviour, and the optimiser would be free to
@@ -18,5 +21,15 @@ void increment() {
     // or hold a std::mutex locked around the read and the store.
     const int value = shared_int.load(std::memory_order_relaxed);
     shared_int.store(value + 1, std::memory_order_relaxed);
+  }
+}
+
+// A busy wait rather than a condition variable: a worker woken from sleep
+// may get its core back only after the other has run much of its loop, while
+// one that spins is already running when the count reaches zero.
+void StartGate::arriveAndWait() {
+  not_arrived_.fetch_sub(1);
+  while (not_arrived_.load() > 0) {
+    std::this_thread::yield();
   }
 }

@@ -52,6 +52,8 @@ std::vector<std::vector<int>> MonochromeCamera::takeImage(char size) {
     image_columns_ = 16;
   }
 
+  // The top row: each pixel is the first draw of an engine seeded from the
+  // clock just then; no engine outlives its pixel.
   for (int column = 0; column < image_columns_; ++column) {
     auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
     seed_ = static_cast<unsigned int>(

@@ -22,9 +22,13 @@ Radar::Radar() {
 }
 
 std::vector<double> Radar::generateData() {
+  // One reading per whole step: the division truncates, so 60 / 20 gives 3,
+  // with no extra reading for the end of the field of view.
   const unsigned int count = fieldOfView_ / angularResolution_;
   std::vector<double> data(count, 0.0);
   for (unsigned int i = 0; i < count; i++) {
+    // One draw per reading, clamped into [min_, max_], the upper limit
+    // tested first.
     const double reading = distribution_(generator_);
     if (reading >= max_) {
       data[i] = max_;

@@ -1,7 +1,9 @@
 # Checks what pixel_access says on standard error about its windows:
 #   -DLINE=<shell line>  run with DISPLAY unset, then with a display that does
 #                        not answer: the count line, one line on standard
-#                        error naming the missing display, status 1.
+#                        error naming the missing display, status 1, each
+#                        within 10 s (a program that waits for a display
+#                        instead fails then, saying it timed out).
 #   -DRUNNER=<run_in_windows.sh> -DPROGRAM=<pixel_access> -DSCREENSHOT=<png>
 #                        run on a virtual display: the windows open and the
 #                        program says how to close them.
@@ -11,6 +13,7 @@ if(DEFINED LINE)
     execute_process(
       COMMAND ${CMAKE_COMMAND} -E env --unset=WAYLAND_DISPLAY ${display}
               sh -c "${LINE}"
+      TIMEOUT 10
       OUTPUT_VARIABLE output ERROR_VARIABLE error RESULT_VARIABLE status)
     if(NOT status STREQUAL "1"
        OR NOT output MATCHES "^There are [0-9]+ white-ish pixels\n$"

@@ -2,6 +2,17 @@
 // any, because without a display OpenCV's window toolkit aborts the process.
 #include "display_check.h"
 
+// On macOS and Windows OpenCV draws its windows through the system's own
+// window server, which no variable names. DISPLAY and WAYLAND_DISPLAY say
+// something only where X11 or Wayland draws them, so only there does their
+// absence mean that no window can open; elsewhere the program just opens its
+// windows.
+#if defined(__APPLE__) || defined(_WIN32)
+
+bool displayAnswers() { return true; }
+
+#else
+
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -45,3 +56,5 @@ bool displayAnswers() {
   }
   return false;
 }
+
+#endif  // __APPLE__ || _WIN32

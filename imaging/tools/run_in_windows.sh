@@ -4,15 +4,18 @@
 #   run_in_windows.sh [--screenshot FILE.png] [--places FILE.txt] PROGRAM [ARGS ...]
 # With a display that answers ($DISPLAY set) the program simply runs and the
 # user presses a key. Otherwise it runs on a virtual X display of its own
-# (Xvfb): once both windows are up, "modified" is moved below "Image", the
-# screen is saved as FILE.png (windows.png by default), the windows' places
-# go to the --places file if one is named ("NAME X Y WIDTH HEIGHT" a line),
-# and a key is pressed in a window so that waitKey returns. Nothing is kept
-# when no window opened.
+# (Xvfb): once both windows are up, "modified" is moved below "Image", and a
+# screenshot is saved as FILE.png (windows.png by default): each window under
+# a title bar naming it, and below them the stretch that turned red in
+# "modified", magnified. The windows' places in it go to the --places
+# file if one is named ("NAME X Y WIDTH HEIGHT" a line). Then a key is
+# pressed in a window so that waitKey returns. Nothing is kept when no window
+# opened.
 #
 # The program's standard output passes through untouched; this script writes
 # to standard error only. It exits with the program's status, or 124 when a
-# time-out ran out. Every wait is bounded, and the display is always stopped.
+# time-out ran out, saying what did not come. Every wait is bounded (the
+# longest, for the windows, by 30 s), and the display is always stopped.
 set -uo pipefail
 
 screenshot=windows.png
@@ -37,8 +40,10 @@ if [ -n "${DISPLAY:-}" ] && timeout 5 xdotool getmouselocation >/dev/null 2>&1; 
 fi
 
 window_wait=30    # seconds for both windows to open (sanitizer builds start slowly)
-exit_wait=10      # seconds for the program to end after the key
-program_limit=90  # seconds after which the program is stopped whatever happens
+settle_wait=5     # seconds for the screen to settle for a screenshot
+exit_wait=5       # seconds for the program to end after the key
+program_limit=45  # seconds after which the program is stopped whatever happens
+bar=24            # height of the title bar drawn above each window
 
 say() { echo "run_in_windows: $*" >&2; }
 
@@ -90,7 +95,7 @@ start_display() {
   return 1
 }
 started=false
-for ((try = 0; try < 5; try++)); do
+for ((try = 0; try < 3; try++)); do
   if start_display $((1000 + RANDOM % 30000)); then
     started=true
     break
@@ -136,40 +141,66 @@ while :; do
 done
 
 # Without a window manager both windows open at the top left, one over the
-# other: put "modified" below "Image" (Qt's tool bar makes them wide).
-# Sets X, Y, WIDTH and HEIGHT to the place of a window.
+# other, and without title bars: put each at the left edge with room for a
+# title bar above it, "modified" below "Image" (Qt's tool bar makes them
+# wide). Sets X, Y, WIDTH and HEIGHT to the place of a window.
 place_of() {
   local shell
   shell=$(timeout 5 xdotool getwindowgeometry --shell "$1") || return 1
   eval "$shell"
 }
 place_of "$image" || { say "cannot find where \"Image\" is"; exit 124; }
-if ! timeout 5 xdotool windowmove --sync "$modified" "$X" $((Y + HEIGHT + 16)); then
-  say "could not move the window \"modified\""; exit 124
+if ! timeout 5 xdotool windowmove --sync "$image" 0 "$bar" ||
+  ! timeout 5 xdotool windowmove --sync "$modified" 0 $((2 * bar + HEIGHT)); then
+  say "could not move the windows apart"; exit 124
+fi
+place_of "$image" || { say "cannot find where \"Image\" is now"; exit 124; }
+ix=$X iy=$Y iw=$WIDTH ih=$HEIGHT
+place_of "$modified" || { say "cannot find where \"modified\" is"; exit 124; }
+mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
+if [ -n "$geometry" ]; then
+  printf 'Image %s %s %s %s\nmodified %s %s %s %s\n' \
+    "$ix" "$iy" "$iw" "$ih" "$mx" "$my" "$mw" "$mh" >"$geometry"
 fi
 
 # The windows repaint after the move: take screenshots until two in a row
 # agree. (ImageMagick's import reads the screen; xwd sees only black here.)
-taken=false
-for ((try = 0; try < 20; try++)); do
-  sleep 0.2
-  timeout 10 import -window root "png:$scratch/next.png" || continue
-  if [ -f "$scratch/last.png" ] && cmp -s "$scratch/last.png" "$scratch/next.png"; then
-    taken=true
-    break
+shot=$scratch/next.png
+deadline=$((SECONDS + settle_wait))
+until [ -f "$scratch/last.png" ] && cmp -s "$scratch/last.png" "$shot"; do
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    say "the screen did not settle for a screenshot within $settle_wait s"; exit 124
   fi
-  mv "$scratch/next.png" "$scratch/last.png"
+  [ -f "$shot" ] && mv "$shot" "$scratch/last.png"
+  sleep 0.2
+  timeout 5 import -window root "png:$shot"
 done
-if [ "$taken" = false ]; then
-  say "the screen did not settle for a screenshot"; exit 124
+
+# The screenshot: the screen cut down to the windows (the rest is black),
+# a title bar with its name above each, and below them the stretch that
+# "modified" shows red and "Image" does not, magnified (four times where it
+# fits), so that a red line one pixel thick can be seen. The windows
+# themselves stay exactly as shown.
+width=$((iw > mw ? iw : mw))
+titles=(-fill '#30415d' -draw "rectangle 0,$((iy - bar)) $((iw - 1)),$((iy - 1))"
+  -draw "rectangle 0,$((my - bar)) $((mw - 1)),$((my - 1))"
+  -fill white -font DejaVu-Sans -pointsize 15
+  -annotate +8+$((iy - 7)) Image -annotate +8+$((my - 7)) modified)
+in_modified=${mw}x${mh}+0+$my
+red_only=$(convert "$shot" \( -clone 0 -crop "${iw}x${ih}+0+$iy" \) \
+  \( -clone 0 -crop "$in_modified" \) -delete 0 +repage -fill black +opaque red \
+  -compose difference -composite -format %@ info: 2>/dev/null)
+IFS='x+' read -r rw rh rx ry <<<"$red_only"
+magnified=()
+if [ "${rw:-0}" -gt 0 ] && [ "${rh:-0}" -gt 0 ]; then
+  around=$((rw + 40))x$((rh + 40))+$((rx > 20 ? rx - 20 : 0))+$((ry > 20 ? ry - 20 : 0))
+  magnified=(\( "$shot" -crop "$in_modified" +repage -crop "$around" +repage
+    -scale 400% -resize "${width}x>" -background '#30415d' -splice "0x$bar"
+    -annotate +8+$((bar - 7)) "modified, where it turned red, magnified" \))
 fi
-if [ -n "$geometry" ]; then
-  {
-    place_of "$image" && echo "Image $X $Y $WIDTH $HEIGHT" &&
-      place_of "$modified" && echo "modified $X $Y $WIDTH $HEIGHT"
-  } >"$geometry" || { say "cannot find where the windows are"; exit 124; }
-fi
-mv "$scratch/next.png" "$screenshot"
+convert "$shot" "${titles[@]}" -crop "${width}x$((my + mh))+0+0" +repage \
+  "${magnified[@]}" -background '#efefef' -append "$screenshot" ||
+  { say "could not write the screenshot $screenshot"; exit 124; }
 say "screenshot of both windows: $screenshot"
 
 # A key pressed with no window focused is lost: focus one, then press.
