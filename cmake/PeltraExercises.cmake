@@ -182,8 +182,11 @@ function(peltra_add_exercise name)
       list(APPEND checks "output\t${name}\t$<TARGET_FILE:exercise_${name}_starter_${program}>\t$<TARGET_FILE:exercise_${name}_solution_${program}>\t${program}\t${expected}\t${exit_code}\t${arguments}\n")
     endforeach()
     if(arg_CATCHES)
+      # The student's checks compiled once, then linked with the real
+      # component and with each faulty one.
+      _peltra_exercise_copy(${arg_LESSON} ${target}_checks ${lesson} ${${variant}} ONLY)
       foreach(program IN ITEMS ${arg_LESSON} ${arg_CATCHES})
-        _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${${variant}})
+        _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${target}_checks)
         set_target_properties(${target}_${program} PROPERTIES
           OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${out})
         list(APPEND programs ${target}_${program})
@@ -218,21 +221,32 @@ endfunction()
 
 # A copy of <target> named <copy>, built with <file> in place of its source
 # <lesson>: the same kind of target, the same other sources, libraries,
-# include directories and definitions.
+# include directories and definitions. <file> may be an object library that
+# holds it compiled; with ONLY, the copy is such an object library: <file>
+# alone, compiled as <target> compiles its sources.
 function(_peltra_exercise_copy target copy lesson file)
   get_target_property(type ${target} TYPE)
   get_target_property(dir ${target} SOURCE_DIR)
   get_target_property(sources ${target} SOURCES)
   set(copied "")
+  set(found FALSE)
   foreach(source IN LISTS sources)
     get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
     if(source STREQUAL lesson)
+      set(found TRUE)
+      if(TARGET ${file})
+        continue()
+      endif()
       set(source ${file})
     endif()
     list(APPEND copied ${source})
   endforeach()
-  if(NOT file IN_LIST copied)
+  if(NOT found)
     message(FATAL_ERROR "exercise: ${target} is not built from ${lesson}")
+  endif()
+  if(ARGV4 STREQUAL "ONLY")
+    set(type OBJECT_LIBRARY)
+    set(copied ${file})
   endif()
   if(type STREQUAL "EXECUTABLE")
     add_executable(${copy} ${copied})
@@ -250,6 +264,9 @@ function(_peltra_exercise_copy target copy lesson file)
       set_property(TARGET ${copy} PROPERTY ${property} "${value}")
     endif()
   endforeach()
+  if(TARGET ${file})
+    target_link_libraries(${copy} PRIVATE ${file})
+  endif()
   # The starter sees the lesson's headers as the lesson's source does, and a
   # function that never returns its value is an error, not a warning.
   get_filename_component(lesson_dir ${lesson} DIRECTORY)
