@@ -70,6 +70,13 @@ function(peltra_add_exercise name)
   if(NOT arg_TESTS AND NOT arg_OUTPUTS AND NOT arg_CATCHES)
     message(FATAL_ERROR "${where}: give its checks (TESTS, OUTPUTS or CATCHES)")
   endif()
+  if(arg_TESTS AND TARGET ${arg_LESSON})
+    get_target_property(type ${arg_LESSON} TYPE)
+    if(NOT type STREQUAL "OBJECT_LIBRARY")
+      message(FATAL_ERROR "${where}: TESTS run against a module, and "
+        "${arg_LESSON} is a ${type}")
+    endif()
+  endif()
   if(NOT arg_TIMEOUT)
     set(arg_TIMEOUT 30)
   endif()
@@ -139,30 +146,19 @@ function(peltra_add_exercise name)
     if(arg_TESTS)
       _peltra_exercise_copy(${arg_LESSON} ${target}_lesson ${lesson} ${${variant}})
       add_executable(${target}_tests)
-      set(tests "")
       foreach(test IN LISTS arg_TESTS)
         if(TARGET ${test})
           target_link_libraries(${target}_tests PRIVATE ${test})
-          get_target_property(sources ${test} SOURCES)
-          get_target_property(dir ${test} SOURCE_DIR)
         else()
           target_sources(${target}_tests PRIVATE ${test})
-          set(sources ${test})
-          set(dir ${CMAKE_CURRENT_SOURCE_DIR})
         endif()
-        foreach(source IN LISTS sources)
-          get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
-          file(RELATIVE_PATH source ${PROJECT_SOURCE_DIR} ${source})
-          list(APPEND tests ${source})
-        endforeach()
       endforeach()
       target_link_libraries(${target}_tests PRIVATE
         ${target}_lesson peltra_testing GTest::gtest_main $<BUILD_INTERFACE:peltra_options>)
       set_target_properties(${target}_tests PROPERTIES
         CXX_EXTENSIONS OFF OUTPUT_NAME ${name}_tests RUNTIME_OUTPUT_DIRECTORY ${out})
       list(APPEND programs ${target}_tests)
-      list(JOIN tests " " tests)
-      list(APPEND checks "tests\t${name}\t$<TARGET_FILE:exercise_${name}_starter_tests>\t$<TARGET_FILE:exercise_${name}_solution_tests>\t${tests}\n")
+      list(APPEND checks "tests\t${name}\t$<TARGET_FILE:exercise_${name}_starter_tests>\t$<TARGET_FILE:exercise_${name}_solution_tests>\n")
     endif()
     foreach(test IN LISTS arg_OUTPUTS)
       get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
@@ -177,6 +173,9 @@ function(peltra_add_exercise name)
       set_target_properties(${target}_${program} PROPERTIES
         OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${out})
       list(APPEND programs ${target}_${program})
+      if(NOT expected)
+        message(FATAL_ERROR "${where}: ${test} has no EXPECTED output to hold a program to")
+      endif()
       file(RELATIVE_PATH expected ${PROJECT_SOURCE_DIR} ${expected})
       list(JOIN output "\t" arguments)
       list(APPEND checks "output\t${name}\t$<TARGET_FILE:exercise_${name}_starter_${program}>\t$<TARGET_FILE:exercise_${name}_solution_${program}>\t${program}\t${expected}\t${exit_code}\t${arguments}\n")
@@ -277,8 +276,10 @@ endfunction()
 
 # Writes the list scripts/exercise reads once every folder has declared its
 # exercises: one "exercise" line each (name, starter, solution, lesson,
-# time-out, missing packages or "-", task, hint), then one line per check with
-# the programs built from the starter and from the solution.
+# time-out, missing packages or "-", task, hint), then one line per check:
+# its kind, the exercise, the programs built from the starter and from the
+# solution, and for an output the program's name, the expected output, the
+# exit status and the arguments; for a faulty component what it is built of.
 function(_peltra_write_exercises)
   get_property(lines GLOBAL PROPERTY PELTRA_EXERCISE_LINES)
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/exercises.tsv CONTENT "${lines}")
