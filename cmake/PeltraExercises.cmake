@@ -12,33 +12,38 @@
 #                       [CATCHES <program> ...]
 #                       [TIMEOUT <seconds>])
 #
-# The starter is <folder>/exercises/<name>.cpp, a copy of the lesson's source
-# (LESSON's only source, or SOURCE) with the body of the key function taken
-# out and a comment at the gap. Every target built from that source is built
-# again with the starter in its place, and once more with the solution
-# (SOLUTION, in exercises/solutions/, or else the lesson's source itself):
+# The starter is <folder>/exercises/<name>.cpp (names are unique across the
+# folders), a copy of the lesson's source (LESSON's only source, or SOURCE)
+# with the body of the key function taken out and a comment at the gap. What
+# its checks need is built twice: with the starter in place of the lesson's
+# source, and with the solution (SOLUTION, in exercises/solutions/, where the
+# exercise goes beyond its lesson; else the lesson's source itself):
 # - TESTS: GoogleTest tests linked with the starter instead of LESSON, a
-#   module; every test must pass. Give the lesson's test sources as an object
+#   module; every test must pass. Name the lesson's tests as an object
 #   library that the lesson's own test executable links too, so that both run
-#   the very same tests (data/tests/CMakeLists.txt shows how).
+#   the very same tests (data/tests/CMakeLists.txt shows how), or name test
+#   sources of the exercise's own.
 # - OUTPUTS: output tests (peltra_add_output_test) of programs built from the
 #   lesson's source: the program built from the starter must print what the
 #   test expects and end as it expects.
 # - CATCHES: the student writes checks: LESSON is a check program with its
-#   own main, which must pass; each program named here builds the same
-#   source against a faulty stand-in, and must fail.
+#   own main, which must pass; each program named here builds the same source
+#   against a faulty stand-in (peltra_add_faulty_checks), and must fail.
 # TASK says in two to four lines what to write; HINT gives the idea, not the
 # code. NEEDS names optional packages: without one, the exercise is listed as
 # left out, with the line that installs it. A check that runs longer than
 # TIMEOUT seconds (30) is stopped and reported as a wait that did not wake.
 #
 # How to add an exercise: copy the lesson's source to
-# <folder>/exercises/<name>.cpp, take out the body of the key function (keep a
-# return value so that it compiles) and say at the gap in a sentence or two
-# what to write. Declare it in <folder>/exercises/CMakeLists.txt (the folder's
-# CMakeLists.txt adds that folder when PELTRA_EXERCISES is on), list it in the
-# folder README's exercises, and run `./scripts/exercise verify`: the starter
-# must compile and fail a check, the solution must pass them all.
+# <folder>/exercises/<name>.cpp, take out the body of the key function (keep
+# a return statement, so that it compiles), say at the gap in a sentence or
+# two what to write, and leave the rest as it is, so that
+# `./scripts/exercise solution <name>` shows just the gap. Declare it in
+# <folder>/exercises/CMakeLists.txt, which the folder's CMakeLists.txt adds
+# when PELTRA_EXERCISES is on, in the order of the folder's lessons; list it
+# in the folder README with the lesson it practises; then
+# `./scripts/exercise verify` must pass: the starter compiles and fails a
+# check, the solution passes them all.
 
 if(NOT BUILD_TESTING)
   message(FATAL_ERROR "The exercises are checked by the lessons' tests: "
@@ -67,6 +72,12 @@ function(peltra_add_exercise name)
   if(NOT EXISTS ${starter})
     message(FATAL_ERROR "${where}: the starter ${starter} does not exist")
   endif()
+  # A student names an exercise by its name alone, so no two share one.
+  get_property(names GLOBAL PROPERTY PELTRA_EXERCISE_NAMES)
+  if(name IN_LIST names)
+    message(FATAL_ERROR "${where}: another folder has an exercise of that name")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY PELTRA_EXERCISE_NAMES ${name})
   if(NOT arg_TESTS AND NOT arg_OUTPUTS AND NOT arg_CATCHES)
     message(FATAL_ERROR "${where}: give its checks (TESTS, OUTPUTS or CATCHES)")
   endif()
