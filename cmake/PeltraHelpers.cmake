@@ -119,6 +119,9 @@ function(peltra_add_output_test program)
       -P ${_peltra_runner}
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
   set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
+  # An exercise (PeltraExercises.cmake) holds a student's program to this test.
+  set_property(GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${arg_NAME}
+    ${program} "${arg_EXPECTED}" ${arg_EXIT_CODE} "${arg_CHECK}" ${arg_ARGS})
 endfunction()
 
 # Runs a GoogleTest check program and compares what its report teaches with

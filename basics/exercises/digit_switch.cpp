@@ -1,0 +1,17 @@
+// A switch statement picks one of several branches by the value of a
+// character; each case ends with break, and default catches everything else.
+#include <iostream>
+
+int main() {
+  char digits[] = "24013";
+
+  int i = 0;
+  while (digits[i] != '\0') {
+    // Write the digit as a word followed by one blank, chosen by a switch on
+    // digits[i]: "zero ", "one ", "two ", "four ", and "other " for any other
+    // character.
+    ++i;
+  }
+  std::cout << std::endl;
+  return 0;
+}
