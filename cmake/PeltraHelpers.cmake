@@ -3,9 +3,10 @@
 #
 #   peltra_add_program(<name> SOURCES ... [LIBS ...])
 #   peltra_add_library(<name> OBJECT|STATIC|SHARED [INTERNAL] SOURCES ... [HEADERS ...] [LIBS ...])
-#   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...])
+#   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT <seconds>])
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
-#                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
+#                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...]
+#                          [TIMEOUT <seconds>])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
 #   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
@@ -29,6 +30,13 @@ if(PELTRA_SANITIZE)
     target_compile_options(peltra_options INTERFACE -fno-sanitize-recover=all)
   endif()
 endif()
+
+# Every test is stopped after this many seconds unless it says otherwise
+# (TIMEOUT): far above what a test takes (a few seconds at most), and short
+# enough that a wait which never wakes fails within a minute as a time-out
+# instead of sitting silent. (The test presets stop the few tests declared
+# without these helpers after 60 seconds.)
+set(PELTRA_TEST_TIMEOUT 30)
 
 set(_peltra_runner "${CMAKE_CURRENT_LIST_DIR}/RunOutputTest.cmake")
 set(_peltra_report_filter "${CMAKE_CURRENT_LIST_DIR}/GTestReportEssentials.cmake")
@@ -77,13 +85,21 @@ endfunction()
 # (testing/); each TEST becomes a CTest test. Discovery runs at test time, so sanitizer builds list their tests in
 # the environment the test preset sets up.
 function(peltra_add_gtest name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;LABELS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "SOURCES;LIBS;LABELS")
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT ${PELTRA_TEST_TIMEOUT})
+  endif()
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} peltra_testing GTest::gtest_main)
+  # (The list of properties loses an empty value, so LABELS only when given.)
+  set(properties TIMEOUT ${arg_TIMEOUT})
+  if(arg_LABELS)
+    list(APPEND properties LABELS "${arg_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${arg_LABELS}")
+    PROPERTIES ${properties})
 endfunction()
 
 # Runs <program> (a target) and hands its standard output to the CMake script
@@ -92,7 +108,7 @@ endfunction()
 # status must be EXIT_CODE (0 unless given; as the shell sees it, so -1 is 255).
 function(peltra_add_output_test program)
   cmake_parse_arguments(PARSE_ARGV 1 arg ""
-    "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY" "ARGS;LABELS")
+    "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY;TIMEOUT" "ARGS;LABELS")
   if(NOT arg_NAME)
     set(arg_NAME ${program}.output)
   endif()
@@ -101,6 +117,9 @@ function(peltra_add_output_test program)
   endif()
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT ${PELTRA_TEST_TIMEOUT})
   endif()
   foreach(file IN ITEMS EXPECTED CHECK)
     if(arg_${file})
@@ -118,7 +137,8 @@ function(peltra_add_output_test program)
       "-DEXIT_CODE=${arg_EXIT_CODE}"
       -P ${_peltra_runner}
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
-  set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
+  set_tests_properties(${arg_NAME} PROPERTIES
+    LABELS "${arg_LABELS}" TIMEOUT ${arg_TIMEOUT})
 endfunction()
 
 # Runs a GoogleTest check program and compares what its report teaches with
