@@ -24,6 +24,8 @@ cmake -S sensors/tests/install_consumer -B build/consumer -DCMAKE_PREFIX_PATH="$
 cmake --build build/consumer
 build/consumer/radar_outside
 export PKG_CONFIG_PATH="$HOME/peltra/lib/pkgconfig"
+# pkg-config's flags are meant to split into words.
+# shellcheck disable=SC2046
 g++ sensors/tests/install_consumer/main.cpp $(pkg-config --cflags --libs peltra-radar peltra) -o build/radar_outside
 build/radar_outside
 
