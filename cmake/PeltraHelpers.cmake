@@ -3,9 +3,10 @@
 #
 #   peltra_add_program(<name> SOURCES ... [LIBS ...])
 #   peltra_add_library(<name> OBJECT|STATIC|SHARED [INTERNAL] SOURCES ... [HEADERS ...] [LIBS ...])
-#   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...])
+#   peltra_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT <seconds>])
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
-#                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
+#                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...]
+#                          [TIMEOUT <seconds>])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
 #   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
@@ -30,6 +31,13 @@ if(PELTRA_SANITIZE)
   endif()
 endif()
 
+# Every test is stopped after this many seconds unless it says otherwise
+# (TIMEOUT): far above what a test takes (a few seconds at most), and short
+# enough that a wait which never wakes fails within a minute as a time-out
+# instead of sitting silent. (The test presets stop the few tests declared
+# without these helpers after 60 seconds.)
+set(PELTRA_TEST_TIMEOUT 30)
+
 set(_peltra_runner "${CMAKE_CURRENT_LIST_DIR}/RunOutputTest.cmake")
 set(_peltra_report_filter "${CMAKE_CURRENT_LIST_DIR}/GTestReportEssentials.cmake")
 
@@ -51,7 +59,8 @@ endfunction()
 # installed with its HEADERS under include/peltra/ (a program outside says
 # #include <peltra/radar.h>) and exported as Peltra::<name>, unless it is
 # INTERNAL: a piece the project's own programs and tests share, never
-# installed.
+# installed. An installed library also gets a pkg-config file (see
+# peltra_install_package).
 function(peltra_add_library name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
   add_library(${name} ${kind} ${arg_SOURCES})
@@ -69,21 +78,31 @@ function(peltra_add_library name kind)
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-    OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/peltra/objects)
+    OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/peltra)
   install(FILES ${arg_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/peltra)
+  set_property(GLOBAL APPEND PROPERTY PELTRA_INSTALLED ${name})
+  set_property(TARGET ${name} PROPERTY PELTRA_LIBS ${arg_LIBS})
 endfunction()
 
 # A GoogleTest executable with GoogleTest's main and the shared test helpers
 # (testing/); each TEST becomes a CTest test. Discovery runs at test time, so sanitizer builds list their tests in
 # the environment the test preset sets up.
 function(peltra_add_gtest name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;LABELS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT" "SOURCES;LIBS;LABELS")
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT ${PELTRA_TEST_TIMEOUT})
+  endif()
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} peltra_testing GTest::gtest_main)
+  # (The list of properties loses an empty value, so LABELS only when given.)
+  set(properties TIMEOUT ${arg_TIMEOUT})
+  if(arg_LABELS)
+    list(APPEND properties LABELS "${arg_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${arg_LABELS}")
+    PROPERTIES ${properties})
 endfunction()
 
 # Runs <program> (a target) and hands its standard output to the CMake script
@@ -92,7 +111,7 @@ endfunction()
 # status must be EXIT_CODE (0 unless given; as the shell sees it, so -1 is 255).
 function(peltra_add_output_test program)
   cmake_parse_arguments(PARSE_ARGV 1 arg ""
-    "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY" "ARGS;LABELS")
+    "NAME;EXPECTED;CHECK;EXIT_CODE;WORKING_DIRECTORY;TIMEOUT" "ARGS;LABELS")
   if(NOT arg_NAME)
     set(arg_NAME ${program}.output)
   endif()
@@ -101,6 +120,9 @@ function(peltra_add_output_test program)
   endif()
   if(NOT arg_WORKING_DIRECTORY)
     set(arg_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT ${PELTRA_TEST_TIMEOUT})
   endif()
   foreach(file IN ITEMS EXPECTED CHECK)
     if(arg_${file})
@@ -118,7 +140,8 @@ function(peltra_add_output_test program)
       "-DEXIT_CODE=${arg_EXIT_CODE}"
       -P ${_peltra_runner}
     WORKING_DIRECTORY ${arg_WORKING_DIRECTORY})
-  set_tests_properties(${arg_NAME} PROPERTIES LABELS "${arg_LABELS}")
+  set_tests_properties(${arg_NAME} PROPERTIES
+    LABELS "${arg_LABELS}" TIMEOUT ${arg_TIMEOUT})
   # An exercise (PeltraExercises.cmake) holds a student's program to this test.
   set_property(GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${arg_NAME}
     ${program} "${arg_EXPECTED}" ${arg_EXIT_CODE} "${arg_CHECK}" ${arg_ARGS})
@@ -200,9 +223,24 @@ function(peltra_write_tour path)
 endfunction()
 
 # Installs the export set with a package config and a version file, so that
-# a program outside this tree can find_package(Peltra) and link Peltra::radar.
+# a program outside this tree can find_package(Peltra) and link Peltra::radar;
+# and a pkg-config file for each installed library, so that a program built
+# without CMake links the same:
+#   g++ main.cpp $(pkg-config --cflags --libs peltra-radar peltra)
 function(peltra_install_package)
   include(CMakePackageConfigHelpers)
+  get_property(installed GLOBAL PROPERTY PELTRA_INSTALLED)
+  set(pc_files "")
+  set(PELTRA_WITH_EIGEN FALSE)
+  foreach(name IN LISTS installed)
+    _peltra_pkg_config(${name})
+    list(APPEND pc_files ${pc_file})
+    get_property(libs TARGET ${name} PROPERTY PELTRA_LIBS)
+    if(Eigen3::Eigen IN_LIST libs)
+      set(PELTRA_WITH_EIGEN TRUE)
+    endif()
+  endforeach()
+
   set(dir ${CMAKE_INSTALL_LIBDIR}/cmake/Peltra)
   install(EXPORT PeltraTargets NAMESPACE Peltra:: DESTINATION ${dir})
   configure_package_config_file(
@@ -214,4 +252,80 @@ function(peltra_install_package)
   install(FILES "${CMAKE_BINARY_DIR}/PeltraConfig.cmake"
                 "${CMAKE_BINARY_DIR}/PeltraConfigVersion.cmake"
           DESTINATION ${dir})
+
+  # The prefix (cmake --install --prefix) and the configuration, which names
+  # the folder of the object files, are known only when installing: the
+  # files are completed then.
+  install(CODE "set(pc_files \"${pc_files}\")
+    set(pc_dir \"${CMAKE_INSTALL_LIBDIR}/pkgconfig\")")
+  install(CODE [[
+    set(objects objects)
+    if(CMAKE_INSTALL_CONFIG_NAME)
+      string(APPEND objects -${CMAKE_INSTALL_CONFIG_NAME})
+    endif()
+    foreach(in IN LISTS pc_files)
+      get_filename_component(pc "${in}" NAME_WLE)
+      set(out "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${pc_dir}/${pc}")
+      message(STATUS "Installing: ${out}")
+      configure_file("${in}" "${out}" @ONLY)
+    endforeach()]])
+endfunction()
+
+# Writes the pkg-config file of the installed library <name> (to be completed
+# when installing) and sets pc_file to it: peltra.pc for libpeltra,
+# peltra-<name>.pc for a module or stand-in. An object module is linked as
+# its object files, named in Libs by their path; a library it links becomes
+# a package it Requires. Programs built with it find libpeltra without
+# LD_LIBRARY_PATH: Libs records the library folder in them (-rpath).
+function(_peltra_pkg_config name)
+  get_target_property(kind ${name} TYPE)
+  get_target_property(sources ${name} SOURCES)
+  get_property(libs TARGET ${name} PROPERTY PELTRA_LIBS)
+  set(package peltra-${name})
+  set(description "Peltra's ${name} module")
+  set(requires "")
+  set(flags "")
+  if(kind STREQUAL "SHARED_LIBRARY")
+    set(package ${name})
+    set(description "Peltra's shared library lib${name}")
+    set(flags "-L\${libdir} -l${name} -Wl,-rpath,\${libdir}")
+  elseif(kind STREQUAL "STATIC_LIBRARY")
+    set(description "Peltra's stand-in for the ${name} component")
+    set(flags "\${libdir}/${CMAKE_STATIC_LIBRARY_PREFIX}${name}${CMAKE_STATIC_LIBRARY_SUFFIX}")
+  else()
+    # CMake names an object file after its source: radar.cpp.o.
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    foreach(source IN LISTS sources)
+      list(APPEND flags "\${libdir}/peltra/@objects@/${name}/${source}.o")
+    endforeach()
+  endif()
+  get_property(installed GLOBAL PROPERTY PELTRA_INSTALLED)
+  foreach(lib IN LISTS libs)
+    if(lib STREQUAL "peltra")
+      list(APPEND requires peltra)
+    elseif(lib IN_LIST installed)
+      list(APPEND requires peltra-${lib})
+    elseif(lib STREQUAL "Threads::Threads")
+      list(APPEND flags -pthread)
+    elseif(lib STREQUAL "Eigen3::Eigen")
+      list(APPEND requires eigen3)
+    else()
+      message(FATAL_ERROR "${name} links ${lib}, which has no pkg-config name here")
+    endif()
+  endforeach()
+  list(JOIN requires " " requires)
+  list(JOIN flags " " flags)
+  set(pc_file "${CMAKE_BINARY_DIR}/pkgconfig/${package}.pc.in")
+  file(WRITE "${pc_file}" "prefix=@CMAKE_INSTALL_PREFIX@
+libdir=\${prefix}/${CMAKE_INSTALL_LIBDIR}
+includedir=\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}
+
+Name: ${package}
+Description: ${description}
+Version: ${PROJECT_VERSION}
+Requires: ${requires}
+Cflags: -I\${includedir}
+Libs: ${flags}
+")
+  set(pc_file "${pc_file}" PARENT_SCOPE)
 endfunction()

@@ -9,18 +9,43 @@
 #   file in a tests/ folder. A long command may be run there with options
 #   added after it (inside the parentheses of a "(cd ... && ./program)"
 #   line); comments after " # " are not part of the command.
-file(GLOB_RECURSE readmes RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*README.md")
-list(FILTER readmes EXCLUDE REGEX "^build/")
+cmake_minimum_required(VERSION 3.25)
+
+# The files of the tree that match a pattern: those git tracks when SOURCE_DIR
+# is the top of a checkout (never a build folder, a symlink or a stray
+# copy), and otherwise, as in an unpacked archive, every one outside build
+# folders (the policies of 3.25 keep the search out of symlinked folders).
+function(tree_files var pattern)
+  execute_process(COMMAND git rev-parse --show-toplevel
+    WORKING_DIRECTORY "${SOURCE_DIR}"
+    OUTPUT_VARIABLE top OUTPUT_STRIP_TRAILING_WHITESPACE
+    RESULT_VARIABLE status ERROR_QUIET)
+  file(REAL_PATH "${SOURCE_DIR}" source)
+  if(status EQUAL 0 AND top STREQUAL source)
+    execute_process(COMMAND git ls-files -- "${pattern}"
+      WORKING_DIRECTORY "${SOURCE_DIR}"
+      OUTPUT_VARIABLE files)
+    string(REGEX REPLACE "\n$" "" files "${files}")
+    string(REPLACE "\n" ";" files "${files}")
+  else()
+    file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${pattern}")
+    list(FILTER files EXCLUDE REGEX "(^|/)build/")
+  endif()
+  set(${var} "${files}" PARENT_SCOPE)
+endfunction()
+
+tree_files(readmes "*README.md")
 
 # What runs commands: the tour, CI and the tests' own scripts.
 file(READ "${BINARY_DIR}/tour.sh" runners)
-file(READ "${SOURCE_DIR}/.ci/run" ci)
-string(APPEND runners "\n${ci}")
-file(GLOB_RECURSE scripts "${SOURCE_DIR}/*/tests/*")
+if(EXISTS "${SOURCE_DIR}/.ci/run")
+  file(READ "${SOURCE_DIR}/.ci/run" ci)
+  string(APPEND runners "\n${ci}")
+endif()
+tree_files(scripts "*/tests/*")
 list(FILTER scripts INCLUDE REGEX "(CMakeLists\\.txt|\\.cmake|\\.sh)$")
-list(FILTER scripts EXCLUDE REGEX "^${SOURCE_DIR}/build/")
 foreach(script IN LISTS scripts)
-  file(READ "${script}" text)
+  file(READ "${SOURCE_DIR}/${script}" text)
   string(APPEND runners "\n${text}")
 endforeach()
 string(APPEND runners "\n")
