@@ -61,7 +61,7 @@ TYPED_TEST(SensorContractTest, ReadingsStayWithinLimits) {
       atMin += reading == sensor.getMin() ? 1 : 0;
     }
   }
-  EXPECT_GT(atMin, 0);
+  EXPECT_GT(atMin, 0) << "not one reading equals the lower limit";
 }
 
 // Tests that each data set raises the sample number by exactly one.
