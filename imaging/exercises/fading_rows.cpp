@@ -1,9 +1,9 @@
 // The camera's image: a random top row, each pixel drawn from a freshly
 // seeded engine, then rows that halve the one above in integer arithmetic.
-#include "monochromecamera.h"
-
 #include <chrono>
 #include <random>
+
+#include "monochromecamera.h"
 
 namespace {
 

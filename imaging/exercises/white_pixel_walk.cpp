@@ -1,8 +1,8 @@
 // The walk along the segment: the line iterator visits the pixels between two
 // points; each is read as three channels and compared with white exactly.
-#include "white_pixels.h"
-
 #include <opencv2/imgproc.hpp>
+
+#include "white_pixels.h"
 
 int markWhitePixels(cv::Mat& image) {
   CV_Assert(image.type() == CV_8UC3);
