@@ -51,7 +51,8 @@ TEST(ExactCounterTest, TwoThreadsLoseNothing) {
        round <= min_rounds || std::chrono::steady_clock::now() < end; ++round) {
     shared_int = 0;
     std::future<void> done = startTwoWorkers();
-    ASSERT_EQ(std::future_status::ready, done.wait_for(20s))
+    const bool finished = done.wait_for(20s) == std::future_status::ready;
+    ASSERT_TRUE(finished)
         << "round " << round << ": the two threads did not finish within "
         << "20 s (a wait did not wake, or a lock was never unlocked)";
     ASSERT_EQ(2 * increments_per_thread, shared_int.load())
