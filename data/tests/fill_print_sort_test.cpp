@@ -10,6 +10,18 @@
 
 #include "capture_cout.h"
 
+// The two containers, std::deque<double> and std::vector<double>, under
+// short names: GoogleTest names a type parameter by its full type, so test
+// lists (ctest's too) would read ContainerOpsTest.Fill<std::deque<double,
+// std::allocator<double> >> rather than ContainerOpsTest.Fill<Deque>. They
+// stand outside the anonymous namespace, whose name would show as well.
+struct Deque : std::deque<double> {
+  using deque::deque;
+};
+struct Vector : std::vector<double> {
+  using vector::vector;
+};
+
 namespace {
 
 // One name per operation, so that a typed test reaches both containers'.
@@ -25,7 +37,7 @@ void print(std::vector<double>& numbers) { printVector(numbers); }
 template <typename Container>
 class ContainerOpsTest : public testing::Test {};
 
-using Containers = testing::Types<std::deque<double>, std::vector<double>>;
+using Containers = testing::Types<Deque, Vector>;
 // The empty third argument keeps clang's -Wpedantic quiet about the macro.
 TYPED_TEST_SUITE(ContainerOpsTest, Containers, );
 

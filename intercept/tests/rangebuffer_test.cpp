@@ -163,7 +163,7 @@ TEST(RangeBufferBlockingTest, HistoriesDoNotWakeEachOther) {
 
 // Tests that one add releases exactly one of several waiting getters: all
 // wake, the first takes the reading, the others wait again.
-TEST(RangeBufferBlockingTest, OneAddReleasesOneOfSeveralGetters) {
+TEST(RangeBufferBlockingTest, OneAddReleasesJustOneGetter) {
   constexpr int waiting = 3;
   for (History history : both_histories) {
     Fixture f;

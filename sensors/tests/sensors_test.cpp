@@ -61,7 +61,7 @@ TYPED_TEST(SensorContractTest, ReadingsStayWithinLimits) {
       atMin += reading == sensor.getMin() ? 1 : 0;
     }
   }
-  EXPECT_GT(atMin, 0);
+  EXPECT_GT(atMin, 0) << "not one reading equals the lower limit";
 }
 
 // Tests that each data set raises the sample number by exactly one.
@@ -105,7 +105,7 @@ TYPED_TEST(SensorContractTest, SameThroughInterface) {
 }
 
 // Tests refused resolutions: false, and nothing changes.
-TYPED_TEST(SensorContractTest, RefusedResolutionChangesNothing) {
+TYPED_TEST(SensorContractTest, RefusalChangesNothing) {
   for (unsigned int value : {0u, 1u, 40u, largest}) {
     TypeParam sensor;
     const unsigned int before = sensor.getAngularResolution();
