@@ -26,7 +26,7 @@ GlobalOrd mirror(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
 // image than the truth itself.
 bool isMirror(const FlightSample& s) {
   const GlobalOrd image =
-      mirror(s.friendly.position, Simulator::BSTATION_LOC, s.truth);
+      mirror(s.readings.friendly.position, Simulator::BSTATION_LOC, s.truth);
   return Simulator::distance(s.estimate, image) <
          Simulator::distance(s.estimate, s.truth);
 }
@@ -51,12 +51,13 @@ bool writeFlightCsv(const FlightResult& flight, const std::string& csv) {
     const GlobalOrd to = last ? s.truth : samples[i + 1].truth;
     const bool mirrored = isMirror(s);
     const double t = static_cast<double>(s.time_ms) / km;
-    rows.push_back({t, s.friendly.position.x / km, s.friendly.position.y / km,
-                    s.truth.x / km, s.truth.y / km,
-                    mirrored ? none : s.estimate.x / km,
+    rows.push_back({t, s.readings.friendly.position.x / km,
+                    s.readings.friendly.position.y / km, s.truth.x / km,
+                    s.truth.y / km, mirrored ? none : s.estimate.x / km,
                     mirrored ? none : s.estimate.y / km,
                     mirrored ? s.estimate.x / km : none,
-                    mirrored ? s.estimate.y / km : none, s.friendly.orientation,
+                    mirrored ? s.estimate.y / km : none,
+                    s.readings.friendly.orientation,
                     std::atan2(to.y - from.y, to.x - from.x),
                     s.time_ms % mark_every_ms == 0 ? t : none});
   }

@@ -1,13 +1,9 @@
-// The scoreboard's flights call the simulator directly: with no producer
-// threads to hand over to, a flight of a few thousand cycles takes
-// milliseconds, and the order of the calls alone fixes every noise draw.
+// The scoreboard's scenes, its checks and its statistics.
 #include "scoreboard.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <deque>
-#include <memory>
 
 namespace {
 
@@ -50,31 +46,31 @@ Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
   return scenario;
 }
 
-std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make) {
-  auto sim =
-      std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
-  sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
-  sim->controlFriendly(scenario.friendly_speed, 0.0);
-  const std::unique_ptr<Guidance> guidance = make(sim);
-
-  for (;;) {
-    const std::int64_t now = sim->elapsedMs();
-    const double distance = Simulator::distance(sim->getFriendlyPose().position,
-                                                sim->getBogieTruth().position);
-    if (distance <= scenario.intercept_range) {
-      return now;
+std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
+  for (const FlightSample& s : flight.samples) {
+    if (!manoeuvres::allowed(s.controls)) {
+      return "a command outside the manoeuvres at t = " +
+             twoDecimals(static_cast<double>(s.time_ms) / 1000.0) +
+             " s: " + twoDecimals(s.controls.linear) + " m/s at " +
+             twoDecimals(s.controls.angular) + " rad/s";
     }
-    if (now >= scenario.time_limit_ms) {
-      return -1;
-    }
-    // The two readings the producers take for the buffer, in their order.
-    const std::deque<RangeStamped> base{sim->rangeToBogieFromBase()};
-    const std::deque<RangeStamped> ranges{sim->rangeToBogieFromFriendly()};
-    guidance->observe(base, ranges);
-    sim->step(scenario.cycle_ms);
-    const Steering steering = guidance->steer();
-    sim->controlFriendly(steering.lin_control, steering.ang_control);
   }
+  if (flight.intercepted && static_cast<double>(flight.end_ms) < ideal_ms) {
+    return "an intercept at " +
+           twoDecimals(static_cast<double>(flight.end_ms) / 1000.0) +
+           " s, before the ideal pursuer's " + twoDecimals(ideal_ms / 1000.0) +
+           " s";
+  }
+  return "";
+}
+
+std::int64_t mirrorDroppedMs(const FlightResult& flight) {
+  for (const FlightSample& s : flight.samples) {
+    if (s.resolved) {
+      return s.time_ms;
+    }
+  }
+  return -1;
 }
 
 double quantile(std::vector<double> ratios, double q) {

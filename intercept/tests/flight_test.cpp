@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "flight_chart.h"
+#include "guidances.h"
+#include "ideal.h"
 
 namespace {
 
@@ -25,8 +27,8 @@ namespace {
 // a while. A fix that goes wrong for good never intercepts in the 120 s.
 TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   const Scenario scenario = noiseFreeScenario();
-  const std::int64_t ideal_ms = idealInterceptMs(scenario);
-  const FlightResult flight = flyIntercept(scenario);
+  const double ideal_ms = idealInterceptMs(scenario);
+  const FlightResult flight = flyIntercept(scenario, autopilotGuidance);
 
   // The ideal cannot beat the closing speed of 1000 + 250 m/s head on.
   EXPECT_GE(ideal_ms,
@@ -41,7 +43,7 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   // the fix is exact whenever it picks the true crossing point.
   std::size_t exact = 0;
   for (const FlightSample& s : flight.samples) {
-    EXPECT_EQ(s.time_ms, s.reading_ms);
+    EXPECT_EQ(s.time_ms, s.readings.from_friendly.timestamp);
     if (std::hypot(s.estimate.x - s.truth.x, s.estimate.y - s.truth.y) < 1e-6) {
       ++exact;
     }
@@ -52,8 +54,8 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
 // Tests that threads do not change the outcome: two noisy runs (where the
 // order of the simulator calls decides every noise draw) are the same.
 TEST(InterceptFlight, EveryRunTheSame) {
-  const FlightResult first = flyIntercept(noisyScenario());
-  const FlightResult second = flyIntercept(noisyScenario());
+  const FlightResult first = flyIntercept(noisyScenario(), autopilotGuidance);
+  const FlightResult second = flyIntercept(noisyScenario(), autopilotGuidance);
   ASSERT_EQ(first.samples.size(), second.samples.size());
   for (std::size_t i = 0; i < first.samples.size(); ++i) {
     EXPECT_EQ(first.samples[i].estimate.x, second.samples[i].estimate.x) << i;
@@ -65,12 +67,12 @@ TEST(InterceptFlight, EveryRunTheSame) {
 // range circles missed each other and the fix falls on the line between the
 // friendly and the base station.
 TEST(InterceptFlight, NoisyFixesStayNumbers) {
-  const FlightResult flight = flyIntercept(noisyScenario());
+  const FlightResult flight = flyIntercept(noisyScenario(), autopilotGuidance);
   std::size_t on_baseline = 0;
   for (const FlightSample& s : flight.samples) {
     EXPECT_TRUE(std::isfinite(s.estimate.x) && std::isfinite(s.estimate.y))
         << s.time_ms;
-    on_baseline += s.estimate_on_baseline ? 1 : 0;
+    on_baseline += onBaseline(s) ? 1 : 0;
   }
   EXPECT_GT(on_baseline, 0u);
   EXPECT_TRUE(flight.intercepted);
@@ -81,13 +83,13 @@ TEST(InterceptFlight, NoisyFixesStayNumbers) {
 TEST(InterceptFlight, EndsBeforeFirstCycle) {
   Scenario no_time = noiseFreeScenario();
   no_time.time_limit_ms = 0;
-  const FlightResult missed = flyIntercept(no_time);
+  const FlightResult missed = flyIntercept(no_time, autopilotGuidance);
   EXPECT_FALSE(missed.intercepted);
   EXPECT_TRUE(missed.samples.empty());
 
   Scenario close = noiseFreeScenario();
   close.intercept_range = 20000.0;
-  const FlightResult at_once = flyIntercept(close);
+  const FlightResult at_once = flyIntercept(close, autopilotGuidance);
   EXPECT_TRUE(at_once.intercepted);
   EXPECT_EQ(0, at_once.end_ms);
 }
@@ -96,7 +98,8 @@ TEST(InterceptFlight, EndsBeforeFirstCycle) {
 // exact or the mirror point, and each lands in its own pair of columns; the
 // time marks fall every 10 s.
 TEST(InterceptFlight, CsvSplitsFixesFromMirrorPoints) {
-  const FlightResult flight = flyIntercept(noiseFreeScenario());
+  const FlightResult flight =
+      flyIntercept(noiseFreeScenario(), autopilotGuidance);
   const std::string path = testing::TempDir() + "flight_test.csv";
   ASSERT_TRUE(writeFlightCsv(flight, path));
   std::ifstream in(path);

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tracker_guidance.h"
-
 namespace {
 
 // Tests quantiles between ranks, on ranks, and where a miss decides them.
@@ -62,24 +60,6 @@ TEST(Scoreboard, RandomScenesWithinBounds) {
     EXPECT_EQ(noiseFreeScenario().intercept_range, s.intercept_range);
     EXPECT_EQ(s.noise_seed, randomScenario(again, 40.0).noise_seed);
   }
-}
-
-// Tests that each guidance flown without threads reads the same noise
-// draws as in the threaded flight (the same intercept time to the cycle),
-// and that the tracker intercepts the noise-free scene within 10 % of the
-// ideal pursuer's time (1.02 measured).
-TEST(Scoreboard, FlightsWithoutThreads) {
-  const Scenario noisy = noisyScenario();
-  EXPECT_EQ(flyIntercept(noisy).end_ms, flyDirect(noisy, autopilotGuidance));
-  EXPECT_EQ(flyIntercept(noisy, trackerGuidance(noisy)).end_ms,
-            flyDirect(noisy, trackerGuidance(noisy)));
-
-  const Scenario clean = noiseFreeScenario();
-  const std::int64_t ideal_ms = idealInterceptMs(clean);
-  const std::int64_t tracker_ms = flyDirect(clean, trackerGuidance(clean));
-  ASSERT_GT(tracker_ms, 0);
-  EXPECT_GE(tracker_ms, ideal_ms);
-  EXPECT_LE(tracker_ms, ideal_ms * 11 / 10);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "autopilot.h"
+#include "pursuit.h"
 
 namespace {
 
@@ -103,7 +104,8 @@ TEST(Tracker, AimsWhereTheBogieWillBe) {
   const std::int64_t now = sim->elapsedMs();
   const Pose friendly = sim->getFriendlyPose();
   const Pose bogie = sim->getBogieTruth();
-  const GlobalOrd aim = tracker.getAimPoint(friendly, now);
+  const GlobalOrd aim =
+      leadPoint(tracker.getTracks()[0], tracker.getTime(), friendly, now);
 
   const double bogie_s = apart(aim, bogie.position) / 250.0;
   EXPECT_NEAR(bogie_s, apart(aim, friendly.position) / 1000.0, 0.01);
@@ -113,11 +115,13 @@ TEST(Tracker, AimsWhereTheBogieWillBe) {
   const double bearing =
       std::atan2(aim.y - friendly.position.y, aim.x - friendly.position.x);
   const Controls on_course =
-      tracker.getControls(Pose{friendly.position, bearing}, now, 20);
+      leadPursuit(tracker.getTracks(), tracker.getTime(),
+                  Pose{friendly.position, bearing}, now, 20);
   EXPECT_EQ(0.0, on_course.angular);
   EXPECT_EQ(1000.0, on_course.linear);
   const Controls left_of_it =
-      tracker.getControls(Pose{friendly.position, bearing + 1.0}, now, 20);
+      leadPursuit(tracker.getTracks(), tracker.getTime(),
+                  Pose{friendly.position, bearing + 1.0}, now, 20);
   EXPECT_EQ(-1.1, left_of_it.angular);
   EXPECT_EQ(50.0, left_of_it.linear);
 }
