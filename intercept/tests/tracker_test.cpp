@@ -1,10 +1,12 @@
-// Tests of the tracker on scenes of the simulator stand-in (base station at
-// (0, 0)): telling the true crossing point from its mirror, and the filter
-// beating single fixes.
+// Tests of the tracker and its lead pursuit on scenes of the simulator
+// stand-in (base station at (0, 0)): telling the true crossing point from its
+// mirror, the filter beating single fixes and knowing what it does not know,
+// and the aim where the bogie will be.
 #include "tracker.h"
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,65 @@ TEST(Tracker, TellsTheMirrorApartWhereTheRangeRuleCannot) {
     EXPECT_EQ(side < 0.0 ? 100 : 0, rule_on_mirror) << "side " << side;
     EXPECT_TRUE(tracker.isResolved()) << "side " << side;
     EXPECT_LT(apart(tracker.getPosition(), truth), 1.0) << "side " << side;
+  }
+}
+
+// Tests the drop rule on either side of the line, with 40 m of noise and the
+// friendly circling: both tracks are kept while the mirror's cost (twice its
+// negative log-likelihood) exceeds the true one's by at most 30, a
+// likelihood ratio of e^15; the mirror goes once it passes that (within a
+// cycle: its cost grows by a few per cycle here), and the true track stays.
+TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
+  for (const double side : {-1.0, 1.0}) {
+    const GlobalOrd start{5000.0, side * 7000.0};
+    auto sim = std::make_shared<Simulator>(
+        Pose{{2000.0, 0.0}, std::atan2(start.y, start.x - 2000.0)},
+        BogiePath{Pose{start, -side * 1.5}, 250.0, 0.0});
+    sim->setRangeNoise(40.0, 5);
+    sim->controlFriendly(50.0, 1.1);
+    Tracker tracker(40.0);
+    double last_apart = 0.0;  // in cost, while two tracks were kept
+    int cycle = 0;
+    for (; cycle < 400 && !tracker.isResolved(); ++cycle) {
+      tracker.addReadings(sim->getFriendlyPose(), sim->rangeToBogieFromBase(),
+                          sim->rangeToBogieFromFriendly());
+      const std::vector<Track> tracks = tracker.getTracks();
+      if (tracks.size() == 2) {
+        last_apart = tracks[1].cost - tracks[0].cost;
+        ASSERT_LE(last_apart, 30.0) << "side " << side << ", cycle " << cycle;
+      }
+      sim->step(20);
+    }
+    ASSERT_TRUE(tracker.isResolved()) << "side " << side;
+    EXPECT_GT(last_apart, 20.0) << "side " << side << ", cycle " << cycle;
+    const GlobalOrd truth = sim->getBogieTruth().position;
+    EXPECT_LT(apart(tracker.getPosition(), truth), 200.0) << "side " << side;
+  }
+}
+
+// Tests a line-up: the friendly flies from (2000, 0) along the line from
+// the base at the bogie, 100 m off that line and flying back along it. Both
+// ranges measure the same direction, so the sideways position stays unseen,
+// and the filter says so: across the line its standard deviation is
+// kilometres, along it metres, and the true error lies within three of each.
+TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
+  auto sim = std::make_shared<Simulator>(
+      Pose{{2000.0, 0.0}, 0.0},
+      BogiePath{Pose{{10000.0, 100.0}, Simulator::pi}, 250.0, 0.0});
+  sim->setRangeNoise(40.0, 3);
+  sim->controlFriendly(1000.0, 0.0);
+  Tracker tracker(40.0);
+  for (int cycle = 0; cycle < 150; ++cycle) {
+    const GlobalOrd truth = sim->getBogieTruth().position;
+    tracker.addReadings(sim->getFriendlyPose(), sim->rangeToBogieFromBase(),
+                        sim->rangeToBogieFromFriendly());
+    const Track best = tracker.getTracks().front();
+    const double along_sd = std::sqrt(best.P(0, 0));
+    const double across_sd = std::sqrt(best.P(1, 1));
+    ASSERT_GT(across_sd, 100.0 * along_sd) << "cycle " << cycle;
+    ASSERT_LT(std::abs(best.x(0) - truth.x), 3.0 * along_sd) << cycle;
+    ASSERT_LT(std::abs(best.x(1) - truth.y), 3.0 * across_sd) << cycle;
+    sim->step(20);
   }
 }
 
