@@ -66,7 +66,7 @@ class Crew {
   Crew(const Crew&) = delete;
   Crew& operator=(const Crew&) = delete;
   ~Crew() {
-    for (int i = 0; i < 100 && !finishWithin(stays_blocked_for); ++i) {
+    for (int i = 0; i < 40 && !finishWithin(stays_blocked_for); ++i) {
       buffer_->addBaseData();
       buffer_->addFriendlyData();
     }
