@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "geometry.h"
 
@@ -85,9 +86,9 @@ void Tracker::addReadings(const Pose& friendly, const RangeStamped& base,
 
 std::vector<Track> Tracker::getTracks() const {
   std::vector<Track> tracks = tracks_;
-  std::stable_sort(
-      tracks.begin(), tracks.end(),
-      [](const Track& a, const Track& b) { return a.cost < b.cost; });
+  if (tracks.size() == 2 && &best() == &tracks_[1]) {
+    std::swap(tracks[0], tracks[1]);
+  }
   return tracks;
 }
 
@@ -95,20 +96,14 @@ std::int64_t Tracker::getTime() const { return time_ms_; }
 
 GlobalOrd Tracker::getPosition() const {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  if (tracks_.empty()) {
-    return GlobalOrd{nan, nan};
-  }
-  const Track best = getTracks().front();
-  return GlobalOrd{best.x(0), best.x(1)};
+  return tracks_.empty() ? GlobalOrd{nan, nan}
+                         : GlobalOrd{best().x(0), best().x(1)};
 }
 
 GlobalOrd Tracker::getVelocity() const {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  if (tracks_.empty()) {
-    return GlobalOrd{nan, nan};
-  }
-  const Track best = getTracks().front();
-  return GlobalOrd{best.x(2), best.x(3)};
+  return tracks_.empty() ? GlobalOrd{nan, nan}
+                         : GlobalOrd{best().x(2), best().x(3)};
 }
 
 bool Tracker::isResolved() const { return tracks_.size() == 1; }
@@ -192,4 +187,10 @@ void Tracker::correct(Track& track, const Vector2d& station,
   const double surprise = innovation * innovation / S;
   track.cost += surprise + std::log(S);
   track.recent_surprise += recent_weight * (surprise - track.recent_surprise);
+}
+
+const Track& Tracker::best() const {
+  return *std::min_element(
+      tracks_.begin(), tracks_.end(),
+      [](const Track& a, const Track& b) { return a.cost < b.cost; });
 }

@@ -57,6 +57,7 @@ class Tracker {
   void predict(Track& track, double seconds) const;
   void correct(Track& track, const Eigen::Vector2d& station,
                double range) const;
+  const Track& best() const;  // the least cost; there must be a track
 
   double R_;                   // the variance of a range (m^2)
   std::vector<Track> tracks_;  // two until the mirror is told apart
