@@ -58,8 +58,8 @@ class Guidance {
 
 // Makes a flight's guidance for the scenario, given the simulator the
 // flight runs (only the autopilot reads it: its interface needs that).
-using GuidanceMaker = std::unique_ptr<Guidance> (*)(std::shared_ptr<Simulator>,
-                                                    const Scenario&);
+using GuidanceMaker = std::unique_ptr<Guidance> (*)(
+    const std::shared_ptr<Simulator>&, const Scenario&);
 
 // One guidance cycle, as the flight recorded it.
 struct FlightSample {

@@ -174,6 +174,7 @@ GnuplotVariables flightChart(const FlightResult& autopilot,
     }
   }
   std::vector<std::vector<double>> rows;
+  rows.reserve(labels.size());
   for (const Label& label : labels) {
     rows.push_back(
         {label.at.x / km, label.at.y / km, static_cast<double>(label.ms) / km});

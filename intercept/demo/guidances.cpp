@@ -63,12 +63,12 @@ class TrackerGuidance : public Guidance {
 
 }  // namespace
 
-std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim,
-                                            const Scenario&) {
-  return std::make_unique<AutopilotGuidance>(std::move(sim));
+std::unique_ptr<Guidance> autopilotGuidance(
+    const std::shared_ptr<Simulator>& sim, const Scenario&) {
+  return std::make_unique<AutopilotGuidance>(sim);
 }
 
-std::unique_ptr<Guidance> trackerGuidance(std::shared_ptr<Simulator>,
+std::unique_ptr<Guidance> trackerGuidance(const std::shared_ptr<Simulator>&,
                                           const Scenario& scenario) {
   return std::make_unique<TrackerGuidance>(scenario.range_noise,
                                            scenario.cycle_ms);

@@ -10,11 +10,11 @@
 
 // The autopilot: it reads the simulator itself, as its interface fixes, so
 // the readings the flight hands it only tell it that it is time to fix.
-std::unique_ptr<Guidance> autopilotGuidance(std::shared_ptr<Simulator> sim,
-                                            const Scenario& scenario);
+std::unique_ptr<Guidance> autopilotGuidance(
+    const std::shared_ptr<Simulator>& sim, const Scenario& scenario);
 // The tracker, expecting the scenario's range noise and holding its controls
 // for one of the scenario's cycles; it never reads the simulator.
-std::unique_ptr<Guidance> trackerGuidance(std::shared_ptr<Simulator> sim,
+std::unique_ptr<Guidance> trackerGuidance(const std::shared_ptr<Simulator>& sim,
                                           const Scenario& scenario);
 
 #endif  // INTERCEPT_DEMO_GUIDANCES_H_
