@@ -58,6 +58,12 @@ std::string shellWord(const std::string& word) {
 
 }  // namespace
 
+std::string formatted(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
 bool writeCsv(const std::string& path, const std::vector<std::string>& columns,
               const std::vector<std::vector<double>>& rows) {
   std::ofstream out(path);

@@ -32,12 +32,6 @@ bool isMirror(const FlightSample& s) {
          Simulator::distance(s.estimate, s.truth);
 }
 
-std::string formatted(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 // The bogie's heading at sample i, from its next position (its last from the
 // one before).
 double bogieHeading(const std::vector<FlightSample>& samples, std::size_t i) {

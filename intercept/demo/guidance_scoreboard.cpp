@@ -7,10 +7,9 @@
 // scene again and writes its tracks and picture, as intercept_demo does.
 //
 //   guidance_scoreboard [--flights N] [--seed S] [--noise M] [--replay K]
-#include <cerrno>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -45,14 +44,13 @@ struct Options {
   bool help = false;
 };
 
-// Reads the whole of `text` as a number with `parse` (a strtol-like
-// function); false when anything is left over or out of range.
-template <typename T, typename Parse>
-bool readNumber(const char* text, Parse parse, T& value) {
-  char* end = nullptr;
-  errno = 0;
-  value = parse(text, &end);
-  return *text != '\0' && errno == 0 && *end == '\0';
+// Reads the whole of text as a number; false when anything else is there or
+// it is out of range.
+template <typename T>
+bool readNumber(const char* text, T& value) {
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  return error == std::errc() && stop == end && stop != text;
 }
 
 // Parses the options with getopt_long (which names an unknown option on
@@ -64,42 +62,25 @@ bool parseOptions(int argc, char** argv, Options& options) {
                           {"replay", required_argument, nullptr, 'r'},
                           {"help", no_argument, nullptr, 'h'},
                           {nullptr, 0, nullptr, 0}};
-  const auto whole = [](const char* s, char** e) {
-    return std::strtol(s, e, 10);
-  };
-  for (int name; (name = getopt_long(argc, argv, "", names, nullptr)) != -1;) {
+  int which = 0;
+  for (int name; (name = getopt_long(argc, argv, "", names, &which)) != -1;) {
     bool good = true;
-    switch (name) {
-      case 'f':
-        good =
-            readNumber(optarg, whole, options.flights) && options.flights > 0;
-        break;
-      case 's':
-        good = optarg[0] != '-' && readNumber(
-                                       optarg,
-                                       [](const char* s, char** e) {
-                                         return std::strtoul(s, e, 10);
-                                       },
-                                       options.seed);
-        break;
-      case 'n':
-        good = readNumber(
-                   optarg,
-                   [](const char* s, char** e) { return std::strtod(s, e); },
-                   options.noise) &&
-               options.noise >= 0.0 && options.noise < 1e6;
-        break;
-      case 'r':
-        good = readNumber(optarg, whole, options.replay) && options.replay > 0;
-        break;
-      case 'h':
-        options.help = true;
-        break;
-      default:
-        return false;
+    if (name == 'f') {
+      good = readNumber(optarg, options.flights) && options.flights > 0;
+    } else if (name == 's') {
+      good = readNumber(optarg, options.seed);
+    } else if (name == 'n') {
+      good = readNumber(optarg, options.noise) && options.noise >= 0.0 &&
+             options.noise < 1e6;
+    } else if (name == 'r') {
+      good = readNumber(optarg, options.replay) && options.replay > 0;
+    } else if (name == 'h') {
+      options.help = true;
+    } else {
+      return false;
     }
     if (!good) {
-      std::cerr << "guidance_scoreboard: bad value for " << argv[optind - 1]
+      std::cerr << "guidance_scoreboard: bad value for --" << names[which].name
                 << ": '" << optarg << "'" << std::endl;
       return false;
     }
@@ -110,12 +91,6 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return false;
   }
   return true;
-}
-
-std::string formatted(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
 }
 
 // One scene flown by both guidances.

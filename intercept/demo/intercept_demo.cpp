@@ -39,20 +39,13 @@
 
 namespace {
 
-// Formats a value with a fixed number of decimals.
-std::string fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
 // A point in whole metres, "(x, y)".
 std::string point(GlobalOrd p) {
-  return "(" + fixed(p.x, 0) + ", " + fixed(p.y, 0) + ")";
+  return "(" + formatted("%.0f", p.x) + ", " + formatted("%.0f", p.y) + ")";
 }
 
 // Milliseconds as seconds with two decimals.
-std::string seconds(double ms) { return fixed(ms / 1000.0, 2); }
+std::string seconds(double ms) { return formatted("%.2f", ms / 1000.0); }
 
 // Prints one status line per simulated second, then the final line.
 void printFlight(const FlightResult& flight) {
@@ -62,19 +55,22 @@ void printFlight(const FlightResult& flight) {
     }
     std::cout << "t = " << s.time_ms / 1000 << " s  friendly "
               << point(s.readings.friendly.position) << " heading "
-              << fixed(s.readings.friendly.orientation, 2)
+              << formatted("%.2f", s.readings.friendly.orientation)
               << "  bogie estimate " << point(s.estimate) << " true "
               << point(s.truth) << "  range "
-              << fixed(s.readings.from_friendly.range, 0) << " m" << std::endl;
+              << formatted("%.0f", s.readings.from_friendly.range) << " m"
+              << std::endl;
   }
   if (flight.intercepted) {
     std::cout << "Intercepted at t = "
               << seconds(static_cast<double>(flight.end_ms))
-              << " s, closest distance " << fixed(flight.closest_distance, 1)
-              << " m" << std::endl;
+              << " s, closest distance "
+              << formatted("%.1f", flight.closest_distance) << " m"
+              << std::endl;
   } else {
     std::cout << "Missed after " << seconds(static_cast<double>(flight.end_ms))
-              << " s, closest distance " << fixed(flight.closest_distance, 1)
+              << " s, closest distance "
+              << formatted("%.1f", flight.closest_distance)
               << " m at t = " << seconds(static_cast<double>(flight.closest_ms))
               << " s" << std::endl;
   }
@@ -94,7 +90,8 @@ void printRatio(const std::string& guidance, const FlightResult& flight,
                 double ideal_ms) {
   std::cout << guidance << " time over ideal time: "
             << (flight.intercepted && ideal_ms > 0
-                    ? fixed(static_cast<double>(flight.end_ms) / ideal_ms, 2)
+                    ? formatted("%.2f",
+                                static_cast<double>(flight.end_ms) / ideal_ms)
                     : "miss")
             << std::endl;
 }
@@ -172,7 +169,8 @@ int main() {
   // range by the geometry it was taken in.
   const Scenario noisy = noisyScenario();
   std::cout << std::endl
-            << "Noisy flights, range noise " << fixed(noisy.range_noise, 0)
+            << "Noisy flights, range noise "
+            << formatted("%.0f", noisy.range_noise)
             << " m (standard deviation)." << std::endl;
   Scene noisy_scene;
   if (!flyScene(noisy, "intercept_noisy", noisy_scene)) {
@@ -181,8 +179,9 @@ int main() {
 
   // 3. The pictures, both guidances in one per scene, drawn by gnuplot
   // where it is installed; the CSV files above are complete without them.
-  const std::string noise_title =
-      "Intercept, ranges with " + fixed(noisy.range_noise, 0) + " m noise";
+  const std::string noise_title = "Intercept, ranges with " +
+                                  formatted("%.0f", noisy.range_noise) +
+                                  " m noise";
   if (runGnuplot(
           "intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
           {flightChart(clean_scene.autopilot, clean_scene.autopilot_csv,

@@ -3,16 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "chart.h"
 
 namespace {
-
-// Formats a value with two decimals.
-std::string twoDecimals(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
 
 // A point at a distance from the base in a direction, both drawn uniformly.
 GlobalOrd aroundBase(std::minstd_rand0& engine, double nearest,
@@ -50,16 +44,16 @@ std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
   for (const FlightSample& s : flight.samples) {
     if (!manoeuvres::allowed(s.controls)) {
       return "a command outside the manoeuvres at t = " +
-             twoDecimals(static_cast<double>(s.time_ms) / 1000.0) +
-             " s: " + twoDecimals(s.controls.linear) + " m/s at " +
-             twoDecimals(s.controls.angular) + " rad/s";
+             formatted("%.2f", static_cast<double>(s.time_ms) / 1000.0) +
+             " s: " + formatted("%.2f", s.controls.linear) + " m/s at " +
+             formatted("%.2f", s.controls.angular) + " rad/s";
     }
   }
   if (flight.intercepted && static_cast<double>(flight.end_ms) < ideal_ms) {
     return "an intercept at " +
-           twoDecimals(static_cast<double>(flight.end_ms) / 1000.0) +
-           " s, before the ideal pursuer's " + twoDecimals(ideal_ms / 1000.0) +
-           " s";
+           formatted("%.2f", static_cast<double>(flight.end_ms) / 1000.0) +
+           " s, before the ideal pursuer's " +
+           formatted("%.2f", ideal_ms / 1000.0) + " s";
   }
   return "";
 }
@@ -97,7 +91,7 @@ std::string scoreLine(const std::string& name,
                                   [](double r) { return r != missed; });
   const auto shown = [&](double q) {
     const double value = quantile(ratios, q);
-    return value == missed ? std::string("miss") : twoDecimals(value);
+    return value == missed ? std::string("miss") : formatted("%.2f", value);
   };
   return name + ": intercepted " + std::to_string(hits) + "/" +
          std::to_string(ratios.size()) + ", median " + shown(0.5) + ", p90 " +

@@ -1,7 +1,7 @@
 // Tests of the autopilot against the simulator double (base station at
 // (0, 0), friendly at (-10, 0) unless a test moves it): the order of its
-// simulator calls, and the geometry where the two range circles have no
-// crossing point.
+// simulator calls, which range picks the crossing point, and a friendly
+// without a baseline. (geometry_test.cpp has circles that do not cross.)
 #include <cmath>
 #include <deque>
 #include <memory>
@@ -60,28 +60,6 @@ TEST(AutopilotScripted, ReferenceIsTheLaterRange) {
   EXPECT_NEAR(-6.0, estimate.position.x, 1e-12);
   EXPECT_NEAR(-3.0, estimate.position.y, 1e-12);
   EXPECT_NEAR(0.6435011087932844, estimate.orientation, 1e-12);  // atan(0.75)
-}
-
-// Tests circles that miss each other, one outside the other or one inside
-// the other: both candidates are the foot point on the line through the
-// stations, whichever way the range moves. Touching circles meet there too.
-TEST(AutopilotScripted, CirclesWithoutCrossing) {
-  struct Case {
-    double rf, rb, foot_x;
-  };
-  // Friendly at (-10, 0), base at (0, 0): a = (rf^2 - rb^2 + 100) / 20.
-  for (const Case c :
-       {Case{2.0, 20.0, -24.8}, Case{2.0, 5.0, -6.05}, Case{5.0, 5.0, -5.0}}) {
-    for (const double next_range : {c.rf - 1.0, c.rf + 1.0}) {
-      Autopilot autopilot(makeScene({c.rb}, {c.rf, c.rf, next_range}));
-      autopilot.setBogiePose();
-      const Pose estimate = autopilot.getBogiePose();
-      EXPECT_NEAR(c.foot_x, estimate.position.x, 1e-12)
-          << "rf " << c.rf << " rb " << c.rb;
-      EXPECT_EQ(0.0, estimate.position.y) << "rf " << c.rf << " rb " << c.rb;
-      EXPECT_EQ(0.0, estimate.orientation);
-    }
-  }
 }
 
 // Tests a friendly exactly on the base station: with no baseline both
