@@ -21,7 +21,7 @@ namespace {
 constexpr std::size_t base_capacity = 5;
 constexpr std::size_t friendly_capacity = 10;
 constexpr int gets_per_consumer = 1000;
-constexpr std::chrono::seconds stall_limit{20};
+constexpr std::chrono::seconds stall_limit{10};
 
 // What the threads of a crowd counted; shared, so that a thread left behind
 // by a failing test never touches a destroyed object.
