@@ -69,6 +69,9 @@ void Tracker::addReadings(const Pose& friendly, const RangeStamped& base,
     correct(track, vec(friendly.position), from_friendly.range);
   }
   time_ms_ = from_friendly.timestamp;
+  if (tracks_.size() == 2 && tracks_[1].cost < tracks_[0].cost) {
+    std::swap(tracks_[0], tracks_[1]);  // the best track first
+  }
 
   if (tracks_.size() == 1 && tracks_[0].recent_surprise > lost_surprise) {
     // Lost (a linearisation gone wrong at close range, or the mirror kept
@@ -76,34 +79,27 @@ void Tracker::addReadings(const Pose& friendly, const RangeStamped& base,
     tracks_.clear();
     start(friendly, base.range, from_friendly.range);
   } else if (tracks_.size() == 2 &&
-             std::abs(tracks_[0].cost - tracks_[1].cost) > mirror_drop_cost) {
+             tracks_[1].cost - tracks_[0].cost > mirror_drop_cost) {
     // At any single moment the ranges fit the mirror point as well as the
     // true one; only its motion over time gives it away.
-    tracks_.erase(tracks_[0].cost > tracks_[1].cost ? tracks_.begin()
-                                                    : tracks_.begin() + 1);
+    tracks_.pop_back();
   }
 }
 
-std::vector<Track> Tracker::getTracks() const {
-  std::vector<Track> tracks = tracks_;
-  if (tracks.size() == 2 && &best() == &tracks_[1]) {
-    std::swap(tracks[0], tracks[1]);
-  }
-  return tracks;
-}
+const std::vector<Track>& Tracker::getTracks() const { return tracks_; }
 
 std::int64_t Tracker::getTime() const { return time_ms_; }
 
 GlobalOrd Tracker::getPosition() const {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   return tracks_.empty() ? GlobalOrd{nan, nan}
-                         : GlobalOrd{best().x(0), best().x(1)};
+                         : GlobalOrd{tracks_[0].x(0), tracks_[0].x(1)};
 }
 
 GlobalOrd Tracker::getVelocity() const {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   return tracks_.empty() ? GlobalOrd{nan, nan}
-                         : GlobalOrd{best().x(2), best().x(3)};
+                         : GlobalOrd{tracks_[0].x(2), tracks_[0].x(3)};
 }
 
 bool Tracker::isResolved() const { return tracks_.size() == 1; }
@@ -187,10 +183,4 @@ void Tracker::correct(Track& track, const Vector2d& station,
   const double surprise = innovation * innovation / S;
   track.cost += surprise + std::log(S);
   track.recent_surprise += recent_weight * (surprise - track.recent_surprise);
-}
-
-const Track& Tracker::best() const {
-  return *std::min_element(
-      tracks_.begin(), tracks_.end(),
-      [](const Track& a, const Track& b) { return a.cost < b.cost; });
 }

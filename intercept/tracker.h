@@ -43,7 +43,7 @@ class Tracker {
   void addReadings(const Pose& friendly, const RangeStamped& base,
                    const RangeStamped& from_friendly);
   // The tracks as of the last readings, the best (least cost) first.
-  std::vector<Track> getTracks() const;
+  const std::vector<Track>& getTracks() const;
   // The time stamp of the last readings (ms).
   std::int64_t getTime() const;
   // The best track's position at the last readings, and its velocity (m/s).
@@ -57,10 +57,9 @@ class Tracker {
   void predict(Track& track, double seconds) const;
   void correct(Track& track, const Eigen::Vector2d& station,
                double range) const;
-  const Track& best() const;  // the least cost; there must be a track
 
   double R_;                   // the variance of a range (m^2)
-  std::vector<Track> tracks_;  // two until the mirror is told apart
+  std::vector<Track> tracks_;  // best first; two until the mirror goes
   std::int64_t time_ms_ = 0;   // time of the last readings
 };
 
