@@ -93,7 +93,7 @@ FlightSample guidanceCycle(Simulator& sim, Guidance& guidance,
 // after another, until the bogie is within the intercept range or the time
 // limit is reached. flyIntercept takes each cycle's ranges from two producer
 // threads through a RangeBuffer (joined before it returns; a reading that
-// does not arrive within 10 s ends the program with a message naming it);
+// does not arrive within 5 s ends the program with a message naming it);
 // flyWithoutThreads reads the simulator itself, in the producers' order.
 // The same scenario gives the same result always, either way.
 FlightResult flyIntercept(const Scenario& scenario, GuidanceMaker make);

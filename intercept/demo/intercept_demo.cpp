@@ -16,7 +16,7 @@
 // - Only the loop calls a getter, and only right after releasing one
 //   reading that the producer is bound to deliver, so a getter never waits
 //   for a reading that cannot come; if one does not come all the same (a
-//   missing notify), a watchdog ends the program after 10 s, naming it.
+//   missing notify), a watchdog ends the program after 5 s, naming it.
 // - A producer blocks only in its gate. At the end (or when an exception
 //   leaves the loop), each producer's destructor closes its gate and joins
 //   its thread, before the buffer they feed is destroyed. An exception in a

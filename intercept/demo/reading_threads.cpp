@@ -12,7 +12,7 @@ namespace {
 
 // How long the guidance loop waits for a reading before the watchdog ends the
 // program: a cycle takes microseconds.
-constexpr std::chrono::seconds patience{10};
+constexpr std::chrono::seconds patience{5};
 
 // A turnstile between the guidance loop and one producer: open() lets the
 // producer through once; close() lets it out for good. mutex_ guards passes_
