@@ -4,7 +4,11 @@
 #include <cmath>
 
 double shortWay(double difference, double half_turn) {
-  // Whole turns, one at a time: exact, where a remainder would round.
+  // Whole turns, one at a time: exact, where a remainder would round. Only
+  // an angle many turns out (or not finite) is brought near first.
+  if (std::abs(difference) > 8.0 * half_turn) {
+    difference = std::remainder(difference, 2.0 * half_turn);
+  }
   while (difference > half_turn) {
     difference -= 2.0 * half_turn;
   }
