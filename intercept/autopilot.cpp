@@ -6,6 +6,8 @@
 #include <limits>
 #include <utility>
 
+#include "geometry.h"
+
 namespace {
 
 constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
@@ -13,7 +15,7 @@ constexpr double not_a_number = std::numeric_limits<double>::quiet_NaN();
 // The controller's constants, exact as written: its half and full turn are
 // 3.14 and 6.28, not pi and 2 pi.
 constexpr double half_turn = 3.14;
-constexpr double full_turn = 6.28;
+constexpr double full_turn = 6.28;    // 2 half_turn
 constexpr double dead_band = 0.3925;  // half_turn / 8
 
 }  // namespace
@@ -29,28 +31,15 @@ Autopilot::Autopilot(std::shared_ptr<Simulator> sim)
 
 void Autopilot::setBogiePose() {
   const Pose friendly = simulator->getFriendlyPose();
-  const double xf = friendly.position.x;
-  const double yf = friendly.position.y;
   const GlobalOrd base = Simulator::BSTATION_LOC;
-  const double xb = base.x;
-  const double yb = base.y;
   const double d =
       Simulator::distance(Simulator::BSTATION_LOC, friendly.position);
   const double rb = simulator->rangeToBogieFromBase().range;
   const double rf = simulator->rangeToBogieFromFriendly().range;
 
-  const double a =
-      (std::pow(rf, 2.0) - std::pow(rb, 2.0) + std::pow(d, 2.0)) / (2.0 * d);
-  // Circles that miss each other have no crossing point: the foot point on
-  // the line between the stations is then the nearest estimate (h = 0).
-  const double h_squared = std::pow(rf, 2.0) - std::pow(a, 2.0);
-  const double h = h_squared < 0.0 ? 0.0 : std::sqrt(h_squared);
-  const double mx = xf + a * (xb - xf) / d;
-  const double my = yf + a * (yb - yf) / d;
-  candidate_a.position =
-      GlobalOrd{mx + h * (yb - yf) / d, my - h * (xb - xf) / d};
-  candidate_b.position =
-      GlobalOrd{mx - h * (yb - yf) / d, my + h * (xb - xf) / d};
+  const Crossings crossings = crossCircles(friendly.position, rf, base, rb, d);
+  candidate_a.position = crossings.right;
+  candidate_b.position = crossings.left;
 
   reference_range = simulator->rangeToBogieFromFriendly().range;
 }
@@ -87,12 +76,7 @@ void Autopilot::setPursue(double x, double y) {
 
   // The heading error taken the short way round, in [-3.14, 3.14]: positive
   // when the friendly points anticlockwise of the bearing.
-  double error = theta - bearing;
-  if (error > half_turn) {
-    error -= full_turn;
-  } else if (error < -half_turn) {
-    error += full_turn;
-  }
+  const double error = shortWay(theta - bearing, half_turn);
 
   if (std::isnan(error) || std::abs(error) < dead_band) {
     ang_control = 0.0;

@@ -8,15 +8,6 @@
 
 #include "simulator.h"
 
-// The autopilot's manoeuvres, which a demonstration or a rival guidance flying
-// by the same rules uses too: a turn at turn_rate (rad/s) flown at
-// turning_speed (m/s), or straight on at cruising_speed (m/s).
-namespace manoeuvres {
-inline constexpr double turn_rate = 1.1;
-inline constexpr double turning_speed = 50.0;
-inline constexpr double cruising_speed = 1000.0;
-}  // namespace manoeuvres
-
 // Steers the friendly of a Simulator towards the bogie. It shares ownership
 // of the simulator with its owner and reads it afresh in every operation:
 // getFriendlyPose, then the ranges, in a fixed order per operation.

@@ -1,6 +1,16 @@
 // The range buffer: two producer-consumer histories, each a bounded window
 // guarded by its own mutex, with a condition variable and a flag that tells a
 // waiting consumer that something new was stored.
+//
+// The hand-off, step by step: a producer takes its reading from the
+// simulator before it locks (a slow simulator then holds up no consumer),
+// stores it and sets the flag under the lock, and notifies. A consumer locks,
+// and while the flag is false waits on the condition variable, which unlocks
+// while it sleeps and locks again before it returns; the loop tests the flag
+// again after every wake-up, since a wake-up alone proves nothing (it may be
+// spurious, or another consumer may have taken the data first). A reading
+// stored before the consumer started to wait is not missed: the flag is
+// already true, so it never waits at all.
 #include "rangebuffer.h"
 
 #include <cstddef>
@@ -9,18 +19,8 @@ namespace {
 
 constexpr std::size_t base_data_size = 5;
 constexpr std::size_t friendly_data_size = 10;
-// Ints, not bools, on purpose: every module here keeps its defaults as integer
-// constants (as the sizes above), and the constructor turns these two into
-// the flags.
-constexpr int default_base_values_added = 0;
-constexpr int default_friendly_values_added = 0;
 
 }  // namespace
-
-RangeBuffer::RangeBuffer(std::shared_ptr<Simulator> const& sim)
-    : simulator(sim),
-      base_values_added(default_base_values_added != 0),
-      friendly_values_added(default_friendly_values_added != 0) {}
 
 void RangeBuffer::addBaseData() {
   const RangeStamped reading = simulator->rangeToBogieFromBase();
@@ -36,6 +36,16 @@ void RangeBuffer::addBaseData() {
   base_cv.notify_all();
 }
 
+std::deque<RangeStamped> RangeBuffer::getBaseData() {
+  std::unique_lock<std::mutex> lock(base_mutex);
+  while (!base_values_added) {
+    base_cv.wait(lock);
+  }
+  std::deque<RangeStamped> copy(base_data);
+  base_values_added = false;  // only once the copy is safely made
+  return copy;
+}
+
 void RangeBuffer::addFriendlyData() {
   const RangeStamped reading = simulator->rangeToBogieFromFriendly();
   std::unique_lock<std::mutex> lock(friendly_mutex);
@@ -47,16 +57,6 @@ void RangeBuffer::addFriendlyData() {
   friendly_cv.notify_all();
 }
 
-std::deque<RangeStamped> RangeBuffer::getBaseData() {
-  std::unique_lock<std::mutex> lock(base_mutex);
-  while (!base_values_added) {
-    base_cv.wait(lock);
-  }
-  std::deque<RangeStamped> copy(base_data);
-  base_values_added = false;
-  return copy;
-}
-
 std::deque<RangeStamped> RangeBuffer::getFriendlyData() {
   std::unique_lock<std::mutex> lock(friendly_mutex);
   while (!friendly_values_added) {
@@ -66,3 +66,18 @@ std::deque<RangeStamped> RangeBuffer::getFriendlyData() {
   friendly_values_added = false;
   return copy;
 }
+
+namespace {
+
+// Ints, not bools, on purpose: every module here keeps its defaults as integer
+// constants (as the sizes above), and the constructor turns these two into
+// the flags.
+constexpr int default_base_values_added = 0;
+constexpr int default_friendly_values_added = 0;
+
+}  // namespace
+
+RangeBuffer::RangeBuffer(std::shared_ptr<Simulator> const& sim)
+    : simulator(sim),
+      base_values_added(default_base_values_added != 0),
+      friendly_values_added(default_friendly_values_added != 0) {}

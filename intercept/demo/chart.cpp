@@ -5,10 +5,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -17,20 +15,6 @@
 extern char** environ;
 
 namespace {
-
-// Whether an executable named name is in one of the PATH's folders.
-bool onPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path == nullptr ? "" : path);
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    const std::string file = (folder.empty() ? "." : folder) + "/" + name;
-    if (access(file.c_str(), X_OK) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
 
 // The -e argument that sets one run's variables, as gnuplot strings (a
 // quote inside is doubled, gnuplot's escape in single quotes).
@@ -74,6 +58,12 @@ std::string shellWord(const std::string& word) {
 
 }  // namespace
 
+std::string formatted(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
 bool writeCsv(const std::string& path, const std::vector<std::string>& columns,
               const std::vector<std::vector<double>>& rows) {
   std::ofstream out(path);
@@ -107,11 +97,6 @@ std::string gnuplotCommand(const std::string& script,
 
 bool runGnuplot(const std::string& program, const std::string& script,
                 const std::vector<GnuplotVariables>& runs) {
-  if (!onPath("gnuplot")) {
-    std::cerr << program << ": gnuplot not found; to draw the charts run: "
-              << gnuplotCommand(script, runs) << std::endl;
-    return false;
-  }
   std::vector<std::string> args = arguments(script, runs);
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
@@ -120,7 +105,7 @@ bool runGnuplot(const std::string& program, const std::string& script,
   }
   argv.push_back(nullptr);
   // gnuplot's own output goes to standard error: standard output stays the
-  // program's.
+  // program's. posix_spawnp searches the PATH as a shell would.
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
@@ -128,6 +113,11 @@ bool runGnuplot(const std::string& program, const std::string& script,
   const int spawned =
       posix_spawnp(&child, "gnuplot", &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  if (spawned == ENOENT) {
+    std::cerr << program << ": gnuplot not found; to draw the charts run: "
+              << gnuplotCommand(script, runs) << std::endl;
+    return false;
+  }
   int status = 0;
   bool waited = false;
   while (spawned == 0 && !waited) {

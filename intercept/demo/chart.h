@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+// One number as printf formats it ("%.2f"): for the labels of the charts and
+// the lines the programs print.
+std::string formatted(const char* format, double value);
+
 // Writes a CSV file: a header line of column names, then one line per row.
 // A value that is not a number is left empty, which gnuplot reads as missing.
 // Returns false when the file cannot be written.

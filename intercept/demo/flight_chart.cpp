@@ -3,6 +3,7 @@
 // friendly to the base station; the chart tells the two apart.
 #include "flight_chart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -26,15 +27,66 @@ GlobalOrd mirror(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
 // image than the truth itself.
 bool isMirror(const FlightSample& s) {
   const GlobalOrd image =
-      mirror(s.friendly.position, Simulator::BSTATION_LOC, s.truth);
+      mirror(s.readings.friendly.position, Simulator::BSTATION_LOC, s.truth);
   return Simulator::distance(s.estimate, image) <
          Simulator::distance(s.estimate, s.truth);
 }
 
-std::string formatted(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+// The bogie's heading at sample i, from its next position (its last from the
+// one before).
+double bogieHeading(const std::vector<FlightSample>& samples, std::size_t i) {
+  const bool last = i + 1 == samples.size();
+  const GlobalOrd from =
+      last && i > 0 ? samples[i - 1].truth : samples[i].truth;
+  const GlobalOrd to = last ? samples[i].truth : samples[i + 1].truth;
+  return std::atan2(to.y - from.y, to.x - from.x);
+}
+
+// A fix that is neither near the bogie nor near its mirror image, which the
+// picture need not frame (m).
+constexpr double stray_beyond = 1000.0;
+
+// The smallest box around the points it was shown, in metres.
+struct Frame {
+  double x_min = 0.0, x_max = 0.0, y_min = 0.0, y_max = 0.0;  // the base
+  void take(GlobalOrd p) {
+    x_min = std::min(x_min, p.x);
+    x_max = std::max(x_max, p.x);
+    y_min = std::min(y_min, p.y);
+    y_max = std::max(y_max, p.y);
+  }
+  bool holds(GlobalOrd p) const {
+    return p.x >= x_min && p.x <= x_max && p.y >= y_min && p.y <= y_max;
+  }
+  double span() const { return std::max(x_max - x_min, y_max - y_min); }
+};
+
+// A time label beside a track, every 10 s, on the left of the direction of
+// flight where that is clear of the labels already placed, else on the
+// right, else left out; a time already labelled nearby is left out too.
+struct Label {
+  GlobalOrd at;
+  GlobalOrd of;  // the point it labels
+  std::int64_t ms;
+};
+
+void placeLabel(std::vector<Label>& labels, GlobalOrd point, double heading,
+                std::int64_t ms, double offset) {
+  for (const Label& other : labels) {
+    if (other.ms == ms && Simulator::distance(other.of, point) < offset) {
+      return;
+    }
+  }
+  for (const double side : {1.0, -1.0}) {
+    const GlobalOrd at{point.x - side * offset * std::sin(heading),
+                       point.y + side * offset * std::cos(heading)};
+    if (std::all_of(labels.begin(), labels.end(), [&](const Label& other) {
+          return Simulator::distance(other.at, at) > 1.5 * offset;
+        })) {
+      labels.push_back(Label{at, point, ms});
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -44,20 +96,15 @@ bool writeFlightCsv(const FlightResult& flight, const std::string& csv) {
   std::vector<std::vector<double>> rows;
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const FlightSample& s = samples[i];
-    // The bogie's heading from its next position (its last from the one
-    // before).
-    const bool last = i + 1 == samples.size();
-    const GlobalOrd from = last && i > 0 ? samples[i - 1].truth : s.truth;
-    const GlobalOrd to = last ? s.truth : samples[i + 1].truth;
     const bool mirrored = isMirror(s);
     const double t = static_cast<double>(s.time_ms) / km;
-    rows.push_back({t, s.friendly.position.x / km, s.friendly.position.y / km,
-                    s.truth.x / km, s.truth.y / km,
-                    mirrored ? none : s.estimate.x / km,
+    rows.push_back({t, s.readings.friendly.position.x / km,
+                    s.readings.friendly.position.y / km, s.truth.x / km,
+                    s.truth.y / km, mirrored ? none : s.estimate.x / km,
                     mirrored ? none : s.estimate.y / km,
                     mirrored ? s.estimate.x / km : none,
-                    mirrored ? s.estimate.y / km : none, s.friendly.orientation,
-                    std::atan2(to.y - from.y, to.x - from.x),
+                    mirrored ? s.estimate.y / km : none,
+                    s.readings.friendly.orientation, bogieHeading(samples, i),
                     s.time_ms % mark_every_ms == 0 ? t : none});
   }
   return writeCsv(
@@ -74,7 +121,76 @@ GnuplotVariables flightChart(const FlightResult& autopilot,
                              const std::string& tracker_csv,
                              const std::string& picture,
                              const std::string& title) {
-  GnuplotVariables variables{{"picture", picture}, {"title", title}};
+  // The frame holds the base, the tracks and every fix near the bogie or
+  // its mirror image (the fixes the lesson is about), with a margin; the
+  // few strays beyond it are counted instead.
+  Frame frame;
+  for (const FlightResult* flight : {&autopilot, &tracker}) {
+    for (const FlightSample& s : flight->samples) {
+      frame.take(s.readings.friendly.position);
+      frame.take(s.truth);
+      const GlobalOrd image = mirror(s.readings.friendly.position,
+                                     Simulator::BSTATION_LOC, s.truth);
+      if (std::min(Simulator::distance(s.estimate, s.truth),
+                   Simulator::distance(s.estimate, image)) < stray_beyond) {
+        frame.take(s.estimate);
+      }
+    }
+  }
+  const double margin = 0.08 * frame.span();
+  frame = Frame{frame.x_min - margin, frame.x_max + margin,
+                frame.y_min - margin, frame.y_max + margin};
+  int outside = 0;
+  for (const FlightResult* flight : {&autopilot, &tracker}) {
+    for (const FlightSample& s : flight->samples) {
+      outside += frame.holds(s.estimate) ? 0 : 1;
+    }
+  }
+
+  // The time labels, the bogie's first, written for flight.gp to draw.
+  std::vector<Label> labels;
+  const double offset = 0.03 * frame.span();
+  const FlightResult& longer =
+      autopilot.samples.size() >= tracker.samples.size() ? autopilot : tracker;
+  for (std::size_t i = 0; i < longer.samples.size(); ++i) {
+    const FlightSample& s = longer.samples[i];
+    if (s.time_ms % mark_every_ms == 0) {
+      placeLabel(labels, s.truth, bogieHeading(longer.samples, i), s.time_ms,
+                 offset);
+    }
+  }
+  for (const FlightResult* flight : {&autopilot, &tracker}) {
+    for (const FlightSample& s : flight->samples) {
+      if (s.time_ms % mark_every_ms == 0) {
+        placeLabel(labels, s.readings.friendly.position,
+                   s.readings.friendly.orientation, s.time_ms, offset);
+      }
+    }
+  }
+  std::vector<std::vector<double>> rows;
+  rows.reserve(labels.size());
+  for (const Label& label : labels) {
+    rows.push_back(
+        {label.at.x / km, label.at.y / km, static_cast<double>(label.ms) / km});
+  }
+  const std::string stem = picture.substr(0, picture.rfind('.'));
+  const std::string marks_csv = stem + "_marks.csv";
+  writeCsv(marks_csv, {"x_km", "y_km", "t_s"}, rows);
+
+  GnuplotVariables variables{
+      {"picture", picture},
+      {"title", title},
+      {"marks", marks_csv},
+      {"bogie_data", &longer == &autopilot ? autopilot_csv : tracker_csv},
+      {"x_min", formatted("%.4f", frame.x_min / km)},
+      {"x_max", formatted("%.4f", frame.x_max / km)},
+      {"y_min", formatted("%.4f", frame.y_min / km)},
+      {"y_max", formatted("%.4f", frame.y_max / km)},
+      {"outside", outside == 0
+                      ? ""
+                      : std::to_string(outside) +
+                            (outside == 1 ? " fix lies" : " fixes lie") +
+                            " outside the picture"}};
   // Each guidance's CSV and where its flight ended: <guidance>_data,
   // <guidance>_end_x, _end_y (km) and _end_label.
   const auto add = [&](const std::string& guidance, const FlightResult& flight,

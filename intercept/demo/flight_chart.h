@@ -1,6 +1,6 @@
 // The flown intercepts as a chart: the tracks of each flight written as
-// CSV, and the values the gnuplot script flight.gp reads to draw two
-// guidances' flights of one scene in one picture.
+// CSV, and what the gnuplot script flight.gp reads to draw two guidances'
+// flights of one scene in one picture.
 #ifndef INTERCEPT_DEMO_FLIGHT_CHART_H_
 #define INTERCEPT_DEMO_FLIGHT_CHART_H_
 
@@ -16,7 +16,10 @@
 bool writeFlightCsv(const FlightResult& flight, const std::string& csv);
 
 // What flight.gp reads to draw one scene flown by both guidances, from the
-// CSV of each flight, into picture under title.
+// CSV of each flight, into picture under title: the frame (the tracks and
+// every fix near the bogie or its mirror image; how many other fixes lie
+// outside it), and the time labels, placed apart from each other, which it
+// writes to <picture without .png>_marks.csv.
 GnuplotVariables flightChart(const FlightResult& autopilot,
                              const std::string& autopilot_csv,
                              const FlightResult& tracker,

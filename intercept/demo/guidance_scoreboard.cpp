@@ -1,150 +1,290 @@
 // Flies the autopilot and the tracker over the same random scenarios and
 // scores each by its time over an ideal pursuer's: how much history is worth
-// to a guidance, in one table. Writes scoreboard.csv into the folder it runs
-// in, and gnuplot draws it into scoreboard.png (scoreboard.gp says how).
+// to a guidance, in one table. Writes scoreboard.csv (the shares) and
+// flights.csv (one row per flight) into the folder it runs in, and gnuplot
+// draws the shares into scoreboard.png (scoreboard.gp says how). A flight
+// that breaks the rules stops it with status 3. --replay K flies the K-th
+// scene again and writes its tracks and picture, as intercept_demo does.
 //
-//   guidance_scoreboard [--flights N] [--seed S] [--noise M]
-#include <cerrno>
+//   guidance_scoreboard [--flights N] [--seed S] [--noise M] [--replay K]
+#include <charconv>
 #include <cstdint>
-#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <getopt.h>
+
 #include "chart.h"
 #include "flight.h"
+#include "flight_chart.h"
+#include "guidances.h"
+#include "ideal.h"
 #include "scoreboard.h"
-#include "tracker_guidance.h"
 
 namespace {
 
 constexpr char usage[] =
-    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M]\n"
+    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M] "
+    "[--replay K]\n"
     "  --flights N  random scenarios to fly with each guidance (default 200)\n"
     "  --seed S     seed of the scenarios (default 1)\n"
-    "  --noise M    standard deviation of every range in metres (default 0)\n";
+    "  --noise M    standard deviation of every range in metres (default 0)\n"
+    "  --replay K   fly only the K-th scenario again, and write its tracks\n"
+    "               and picture\n";
 
 struct Options {
   long flights = 200;
   unsigned long seed = 1;
   double noise = 0.0;
+  long replay = 0;  // 0: score them all
+  bool help = false;
 };
 
-// Reads the whole of `text` as a number with `parse` (a strtol-like
-// function); false when anything is left over or out of range.
-template <typename T, typename Parse>
-bool readNumber(const std::string& text, Parse parse, T& value) {
-  if (text.empty()) {
-    return false;
-  }
-  char* end = nullptr;
-  errno = 0;
-  value = parse(text.c_str(), &end);
-  return errno == 0 && *end == '\0';
+// Reads the whole of text as a number; false when anything else is there or
+// it is out of range.
+template <typename T>
+bool readNumber(const char* text, T& value) {
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  return error == std::errc() && stop == end && stop != text;
 }
 
-// Parses the options; on an error says why on standard error and returns
-// false.
+// Parses the options with getopt_long (which names an unknown option on
+// standard error itself); on a bad value says why and returns false.
 bool parseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string name = argv[i];
-    std::string value;
-    const std::size_t equals = name.find('=');
-    if (equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-    } else if (i + 1 < argc) {
-      value = argv[++i];
+  const option names[] = {{"flights", required_argument, nullptr, 'f'},
+                          {"seed", required_argument, nullptr, 's'},
+                          {"noise", required_argument, nullptr, 'n'},
+                          {"replay", required_argument, nullptr, 'r'},
+                          {"help", no_argument, nullptr, 'h'},
+                          {nullptr, 0, nullptr, 0}};
+  int which = 0;
+  for (int name; (name = getopt_long(argc, argv, "", names, &which)) != -1;) {
+    bool good = true;
+    if (name == 'f') {
+      good = readNumber(optarg, options.flights) && options.flights > 0;
+    } else if (name == 's') {
+      good = readNumber(optarg, options.seed);
+    } else if (name == 'n') {
+      good = readNumber(optarg, options.noise) && options.noise >= 0.0 &&
+             options.noise < 1e6;
+    } else if (name == 'r') {
+      good = readNumber(optarg, options.replay) && options.replay > 0;
+    } else if (name == 'h') {
+      options.help = true;
     } else {
-      std::cerr << "guidance_scoreboard: " << name << " needs a value"
-                << std::endl;
-      return false;
-    }
-    bool good = false;
-    if (name == "--flights") {
-      good = readNumber(
-                 value,
-                 [](const char* s, char** e) { return std::strtol(s, e, 10); },
-                 options.flights) &&
-             options.flights > 0;
-    } else if (name == "--seed") {
-      good = value[0] != '-' &&
-             readNumber(
-                 value,
-                 [](const char* s, char** e) { return std::strtoul(s, e, 10); },
-                 options.seed);
-    } else if (name == "--noise") {
-      good =
-          readNumber(
-              value, [](const char* s, char** e) { return std::strtod(s, e); },
-              options.noise) &&
-          options.noise >= 0.0 && options.noise < 1e6;
-    } else {
-      std::cerr << "guidance_scoreboard: unknown option " << name << std::endl;
       return false;
     }
     if (!good) {
-      std::cerr << "guidance_scoreboard: bad value for " << name << ": '"
-                << value << "'" << std::endl;
+      std::cerr << "guidance_scoreboard: bad value for --" << names[which].name
+                << ": '" << optarg << "'" << std::endl;
+      return false;
+    }
+  }
+  if (optind < argc) {
+    std::cerr << "guidance_scoreboard: unexpected argument '" << argv[optind]
+              << "'" << std::endl;
+    return false;
+  }
+  return true;
+}
+
+// One scene flown by both guidances.
+struct Flown {
+  Scenario scenario;
+  double ideal_ms;
+  FlightResult autopilot;
+  FlightResult tracker;
+};
+
+// Draws the next scene the ideal pursuer can make within the time limit
+// (counting those drawn again) and flies it with both guidances, or with
+// none when only its place in the sequence counts.
+Flown flyNext(std::minstd_rand0& engine, double noise, long& redrawn,
+              bool fly = true) {
+  Flown flown{randomScenario(engine, noise), -1.0, {}, {}};
+  for (flown.ideal_ms = idealInterceptMs(flown.scenario); flown.ideal_ms <= 0;
+       flown.ideal_ms = idealInterceptMs(flown.scenario)) {
+    ++redrawn;
+    flown.scenario = randomScenario(engine, noise);
+  }
+  if (fly) {
+    flown.autopilot = flyWithoutThreads(flown.scenario, autopilotGuidance);
+    flown.tracker = flyWithoutThreads(flown.scenario, trackerGuidance);
+  }
+  return flown;
+}
+
+// The flight's time over the ideal pursuer's, or `missed`.
+double ratio(const FlightResult& flight, double ideal_ms) {
+  return flight.intercepted ? static_cast<double>(flight.end_ms) / ideal_ms
+                            : missed;
+}
+
+// False, after saying why on standard error, if a flight breaks the rules.
+bool fitToScore(const Flown& flown, long number) {
+  for (const auto& [name, flight] : {std::pair{"autopilot", &flown.autopilot},
+                                     std::pair{"tracker", &flown.tracker}}) {
+    const std::string broken = breaksTheRules(*flight, flown.ideal_ms);
+    if (!broken.empty()) {
+      std::cerr << "guidance_scoreboard: flight " << number << ", " << name
+                << ": " << broken << "; the scores would mean nothing"
+                << std::endl;
       return false;
     }
   }
   return true;
 }
 
+// The flight's row of flights.csv: the scene, each guidance's ratio and
+// closest pass, and when the tracker dropped the mirror (s; empty: never).
+std::vector<double> row(long number, const Flown& flown) {
+  const Scenario& s = flown.scenario;
+  const std::int64_t dropped = mirrorDroppedMs(flown.tracker);
+  return {static_cast<double>(number),
+          s.bogie.start.position.x,
+          s.bogie.start.position.y,
+          s.bogie.start.orientation,
+          s.bogie.speed,
+          s.bogie.turnRate,
+          s.friendly_start.position.x,
+          s.friendly_start.position.y,
+          s.friendly_start.orientation,
+          flown.ideal_ms / 1000.0,
+          ratio(flown.autopilot, flown.ideal_ms),
+          flown.autopilot.closest_distance,
+          ratio(flown.tracker, flown.ideal_ms),
+          flown.tracker.closest_distance,
+          dropped < 0 ? std::nan("") : static_cast<double>(dropped) / 1000.0};
+}
+
+// "intercepted at 9.42 s (1.03 times the ideal)" or "missed, closest ...".
+std::string outcome(const FlightResult& flight, double ideal_ms) {
+  const double seconds = static_cast<double>(flight.end_ms) / 1000.0;
+  if (flight.intercepted) {
+    return "intercepted at " + formatted("%.2f s", seconds) + " (" +
+           formatted("%.2f", ratio(flight, ideal_ms)) + " times the ideal)";
+  }
+  return "missed, closest " + formatted("%.1f m", flight.closest_distance) +
+         " at " +
+         formatted("%.2f s", static_cast<double>(flight.closest_ms) / 1000.0);
+}
+
+// Prints the replayed flight and writes its tracks and picture.
+int replay(const Flown& flown, const Options& options,
+           const std::string& noise) {
+  const std::string stem = "replay_" + std::to_string(options.replay);
+  std::cout << "Flight " << options.replay << " from seed " << options.seed
+            << ", range noise " << noise << " m: the ideal pursuer intercepts "
+            << "at " << formatted("%.2f s", flown.ideal_ms / 1000.0)
+            << std::endl;
+  std::cout << "autopilot: " << outcome(flown.autopilot, flown.ideal_ms)
+            << std::endl;
+  const std::int64_t dropped = mirrorDroppedMs(flown.tracker);
+  std::cout << "tracker: " << outcome(flown.tracker, flown.ideal_ms)
+            << (dropped < 0
+                    ? ", the mirror never dropped"
+                    : ", the mirror dropped at " +
+                          formatted("%.2f s",
+                                    static_cast<double>(dropped) / 1000.0))
+            << std::endl;
+  const std::string autopilot_csv = stem + "_autopilot.csv";
+  const std::string tracker_csv = stem + "_tracker.csv";
+  if (!writeFlightCsv(flown.autopilot, autopilot_csv) ||
+      !writeFlightCsv(flown.tracker, tracker_csv)) {
+    std::cerr << "guidance_scoreboard: cannot write the tracks" << std::endl;
+    return 1;
+  }
+  std::cout << "Tracks: " << autopilot_csv << ", " << tracker_csv << std::endl;
+  if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/flight.gp",
+                 {flightChart(flown.autopilot, autopilot_csv, flown.tracker,
+                              tracker_csv, stem + ".png",
+                              "Flight " + std::to_string(options.replay) +
+                                  " from seed " + std::to_string(options.seed) +
+                                  ", range noise " + noise + " m")})) {
+    std::cerr << "guidance_scoreboard: drew " << stem << ".png" << std::endl;
+  }
+  return 0;
+}
+
+// "autopilot (missed 22 %)": a legend entry of the scoreboard's picture.
+std::string legend(const std::string& name, const std::vector<double>& ratios) {
+  long misses = 0;
+  for (double r : ratios) {
+    misses += r == missed ? 1 : 0;
+  }
+  return name + " (missed " +
+         formatted("%.0f %%)", 100.0 * static_cast<double>(misses) /
+                                   static_cast<double>(ratios.size()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (argc == 2 && std::string(argv[1]) == "--help") {
-    std::cout << usage;
-    return 0;
-  }
   if (!parseOptions(argc, argv, options)) {
     std::cerr << usage;
     return 2;
   }
+  if (options.help) {
+    std::cout << usage;
+    return 0;
+  }
+  std::ostringstream noise_text;
+  noise_text << options.noise;
+  const std::string noise = noise_text.str();
 
   std::minstd_rand0 engine(
       static_cast<std::minstd_rand0::result_type>(options.seed));
+  long redrawn = 0;
+  if (options.replay > 0) {
+    for (long before = 1; before < options.replay; ++before) {
+      flyNext(engine, options.noise, redrawn, false);
+    }
+    const Flown flown = flyNext(engine, options.noise, redrawn);
+    return fitToScore(flown, options.replay) ? replay(flown, options, noise)
+                                             : 3;
+  }
+
   std::vector<double> autopilot;
   std::vector<double> tracker;
-  long redrawn = 0;
+  std::vector<std::vector<double>> rows;
   const long progress_every = (options.flights + 9) / 10;
-  for (long flight = 1; flight <= options.flights; ++flight) {
-    Scenario scenario = randomScenario(engine, options.noise);
-    std::int64_t ideal_ms = idealInterceptMs(scenario);
-    while (ideal_ms <= 0) {
-      ++redrawn;
-      scenario = randomScenario(engine, options.noise);
-      ideal_ms = idealInterceptMs(scenario);
+  for (long number = 1; number <= options.flights; ++number) {
+    const Flown flown = flyNext(engine, options.noise, redrawn);
+    if (!fitToScore(flown, number)) {
+      return 3;
     }
-    const auto ratio = [&](std::int64_t end_ms) {
-      return end_ms < 0
-                 ? missed
-                 : static_cast<double>(end_ms) / static_cast<double>(ideal_ms);
-    };
-    autopilot.push_back(ratio(flyDirect(scenario, autopilotGuidance)));
-    tracker.push_back(ratio(flyDirect(scenario, trackerGuidance(scenario))));
-    if (flight % progress_every == 0 || flight == options.flights) {
-      std::cerr << "guidance_scoreboard: flown " << flight << " of "
+    autopilot.push_back(ratio(flown.autopilot, flown.ideal_ms));
+    tracker.push_back(ratio(flown.tracker, flown.ideal_ms));
+    rows.push_back(row(number, flown));
+    if (number % progress_every == 0 || number == options.flights) {
+      std::cerr << "guidance_scoreboard: flown " << number << " of "
                 << options.flights << " scenarios" << std::endl;
     }
   }
 
   if (!writeCsv("scoreboard.csv", {"ratio", "autopilot", "tracker"},
-                shares(autopilot, tracker))) {
-    std::cerr << "guidance_scoreboard: cannot write scoreboard.csv"
+                shares(autopilot, tracker)) ||
+      !writeCsv(
+          "flights.csv",
+          {"flight", "bogie_x_m", "bogie_y_m", "bogie_heading", "bogie_speed",
+           "bogie_turn", "friendly_x_m", "friendly_y_m", "friendly_heading",
+           "ideal_s", "autopilot_ratio", "autopilot_closest_m", "tracker_ratio",
+           "tracker_closest_m", "tracker_mirror_dropped_s"},
+          rows)) {
+    std::cerr << "guidance_scoreboard: cannot write scoreboard.csv or "
+                 "flights.csv"
               << std::endl;
     return 1;
   }
-  std::cerr << "guidance_scoreboard: wrote scoreboard.csv" << std::endl;
+  std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv"
+            << std::endl;
 
-  std::ostringstream noise_text;
-  noise_text << options.noise;
-  const std::string noise = noise_text.str();
   std::cout << options.flights << " random scenarios from seed " << options.seed
             << ", range noise " << noise << " m (" << redrawn
             << " redrawn: the ideal pursuer could not make them)" << std::endl;
@@ -160,7 +300,9 @@ int main(int argc, char** argv) {
   if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/scoreboard.gp",
                  {{{"data", "scoreboard.csv"},
                    {"picture", "scoreboard.png"},
-                   {"title", title}}})) {
+                   {"title", title},
+                   {"autopilot_title", legend("autopilot", autopilot)},
+                   {"tracker_title", legend("tracker", tracker)}}})) {
     std::cerr << "guidance_scoreboard: drew scoreboard.png" << std::endl;
   }
   return 0;

@@ -5,7 +5,8 @@
 // scene, both guidances together, into intercept.png and intercept_noisy.png
 // (flight.gp says how).
 //
-// How the threads keep every run the same, and how they stop:
+// How the threads keep every run the same, and how they stop
+// (reading_threads.h holds them):
 // - The simulator's clock moves only when the guidance loop (this thread)
 //   steps it. Each cycle the loop lets the base producer through its gate
 //   for exactly one addBaseData, then waits in getBaseData, which returns
@@ -14,7 +15,8 @@
 //   noise draws come in one fixed order, whatever the scheduler does.
 // - Only the loop calls a getter, and only right after releasing one
 //   reading that the producer is bound to deliver, so a getter never waits
-//   for a reading that cannot come.
+//   for a reading that cannot come; if one does not come all the same (a
+//   missing notify), a watchdog ends the program after 5 s, naming it.
 // - A producer blocks only in its gate. At the end (or when an exception
 //   leaves the loop), each producer's destructor closes its gate and joins
 //   its thread, before the buffer they feed is destroyed. An exception in a
@@ -29,29 +31,21 @@
 #include <utility>
 #include <vector>
 
-#include "autopilot.h"
 #include "flight.h"
 #include "flight_chart.h"
-#include "tracker_guidance.h"
+#include "geometry.h"
+#include "guidances.h"
+#include "ideal.h"
 
 namespace {
 
-// Formats a value with a fixed number of decimals.
-std::string fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
 // A point in whole metres, "(x, y)".
 std::string point(GlobalOrd p) {
-  return "(" + fixed(p.x, 0) + ", " + fixed(p.y, 0) + ")";
+  return "(" + formatted("%.0f", p.x) + ", " + formatted("%.0f", p.y) + ")";
 }
 
 // Milliseconds as seconds with two decimals.
-std::string seconds(std::int64_t ms) {
-  return fixed(static_cast<double>(ms) / 1000.0, 2);
-}
+std::string seconds(double ms) { return formatted("%.2f", ms / 1000.0); }
 
 // Prints one status line per simulated second, then the final line.
 void printFlight(const FlightResult& flight) {
@@ -60,40 +54,44 @@ void printFlight(const FlightResult& flight) {
       continue;
     }
     std::cout << "t = " << s.time_ms / 1000 << " s  friendly "
-              << point(s.friendly.position) << " heading "
-              << fixed(s.friendly.orientation, 2) << "  bogie estimate "
-              << point(s.estimate) << " true " << point(s.truth) << "  range "
-              << fixed(s.friendly_range, 0) << " m" << std::endl;
+              << point(s.readings.friendly.position) << " heading "
+              << formatted("%.2f", s.readings.friendly.orientation)
+              << "  bogie estimate " << point(s.estimate) << " true "
+              << point(s.truth) << "  range "
+              << formatted("%.0f", s.readings.from_friendly.range) << " m"
+              << std::endl;
   }
   if (flight.intercepted) {
-    std::cout << "Intercepted at t = " << seconds(flight.end_ms)
-              << " s, closest distance " << fixed(flight.closest_distance, 1)
-              << " m" << std::endl;
-  } else {
-    std::cout << "Missed after " << seconds(flight.end_ms)
-              << " s, closest distance " << fixed(flight.closest_distance, 1)
-              << " m at t = " << seconds(flight.closest_ms) << " s"
+    std::cout << "Intercepted at t = "
+              << seconds(static_cast<double>(flight.end_ms))
+              << " s, closest distance "
+              << formatted("%.1f", flight.closest_distance) << " m"
               << std::endl;
+  } else {
+    std::cout << "Missed after " << seconds(static_cast<double>(flight.end_ms))
+              << " s, closest distance "
+              << formatted("%.1f", flight.closest_distance)
+              << " m at t = " << seconds(static_cast<double>(flight.closest_ms))
+              << " s" << std::endl;
   }
 }
 
 // Counts the cycles whose fix lies on the line from the friendly to the base.
-int onBaseline(const FlightResult& flight) {
+int countOnBaseline(const FlightResult& flight) {
   int count = 0;
   for (const FlightSample& s : flight.samples) {
-    count += s.estimate_on_baseline ? 1 : 0;
+    count += onBaseline(s) ? 1 : 0;
   }
   return count;
 }
 
 // Prints a guidance's time over the ideal pursuer's, or "miss".
 void printRatio(const std::string& guidance, const FlightResult& flight,
-                std::int64_t ideal_ms) {
+                double ideal_ms) {
   std::cout << guidance << " time over ideal time: "
             << (flight.intercepted && ideal_ms > 0
-                    ? fixed(static_cast<double>(flight.end_ms) /
-                                static_cast<double>(ideal_ms),
-                            2)
+                    ? formatted("%.2f",
+                                static_cast<double>(flight.end_ms) / ideal_ms)
                     : "miss")
             << std::endl;
 }
@@ -111,7 +109,7 @@ struct Scene {
 // <stem>_autopilot.csv and <stem>_tracker.csv. Returns false when a file
 // cannot be written.
 bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
-  scene.autopilot = flyIntercept(scenario);
+  scene.autopilot = flyIntercept(scenario, autopilotGuidance);
   std::cout << "Autopilot (a fix from this cycle's ranges; the change of the "
                "range picks the crossing point):"
             << std::endl;
@@ -119,17 +117,17 @@ bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
   if (scenario.range_noise > 0.0) {
     std::cout << "Fixes on the friendly-base line (range circles missed each "
                  "other): "
-              << onBaseline(scene.autopilot) << " of "
+              << countOnBaseline(scene.autopilot) << " of "
               << scene.autopilot.samples.size() << std::endl;
   }
 
-  scene.tracker = flyIntercept(scenario, trackerGuidance(scenario));
+  scene.tracker = flyIntercept(scenario, trackerGuidance);
   std::cout << "Tracker (a Kalman filter on every cycle's ranges; aims where "
                "the bogie will be):"
             << std::endl;
   printFlight(scene.tracker);
 
-  const std::int64_t ideal_ms = idealInterceptMs(scenario);
+  const double ideal_ms = idealInterceptMs(scenario);
   std::cout << "Ideal pursuer (knows the bogie's path; turns at "
             << manoeuvres::turn_rate << " rad/s and "
             << manoeuvres::turning_speed << " m/s, then flies straight at "
@@ -171,7 +169,8 @@ int main() {
   // range by the geometry it was taken in.
   const Scenario noisy = noisyScenario();
   std::cout << std::endl
-            << "Noisy flights, range noise " << fixed(noisy.range_noise, 0)
+            << "Noisy flights, range noise "
+            << formatted("%.0f", noisy.range_noise)
             << " m (standard deviation)." << std::endl;
   Scene noisy_scene;
   if (!flyScene(noisy, "intercept_noisy", noisy_scene)) {
@@ -180,8 +179,9 @@ int main() {
 
   // 3. The pictures, both guidances in one per scene, drawn by gnuplot
   // where it is installed; the CSV files above are complete without them.
-  const std::string noise_title =
-      "Intercept, ranges with " + fixed(noisy.range_noise, 0) + " m noise";
+  const std::string noise_title = "Intercept, ranges with " +
+                                  formatted("%.0f", noisy.range_noise) +
+                                  " m noise";
   if (runGnuplot(
           "intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
           {flightChart(clean_scene.autopilot, clean_scene.autopilot_csv,

@@ -1,22 +1,12 @@
-// The scoreboard's flights call the simulator directly: with no producer
-// threads to hand over to, a flight of a few thousand cycles takes
-// milliseconds, and the order of the calls alone fixes every noise draw.
+// The scoreboard's scenes, its checks and its statistics.
 #include "scoreboard.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <deque>
-#include <memory>
+
+#include "chart.h"
 
 namespace {
-
-// Formats a value with two decimals.
-std::string twoDecimals(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
 
 // A point at a distance from the base in a direction, both drawn uniformly.
 GlobalOrd aroundBase(std::minstd_rand0& engine, double nearest,
@@ -50,31 +40,31 @@ Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
   return scenario;
 }
 
-std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make) {
-  auto sim =
-      std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
-  sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
-  sim->controlFriendly(scenario.friendly_speed, 0.0);
-  const std::unique_ptr<Guidance> guidance = make(sim);
-
-  for (;;) {
-    const std::int64_t now = sim->elapsedMs();
-    const double distance = Simulator::distance(sim->getFriendlyPose().position,
-                                                sim->getBogieTruth().position);
-    if (distance <= scenario.intercept_range) {
-      return now;
+std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
+  for (const FlightSample& s : flight.samples) {
+    if (!manoeuvres::allowed(s.controls)) {
+      return "a command outside the manoeuvres at t = " +
+             formatted("%.2f", static_cast<double>(s.time_ms) / 1000.0) +
+             " s: " + formatted("%.2f", s.controls.linear) + " m/s at " +
+             formatted("%.2f", s.controls.angular) + " rad/s";
     }
-    if (now >= scenario.time_limit_ms) {
-      return -1;
-    }
-    // The two readings the producers take for the buffer, in their order.
-    const std::deque<RangeStamped> base{sim->rangeToBogieFromBase()};
-    const std::deque<RangeStamped> ranges{sim->rangeToBogieFromFriendly()};
-    guidance->observe(base, ranges);
-    sim->step(scenario.cycle_ms);
-    const Steering steering = guidance->steer();
-    sim->controlFriendly(steering.lin_control, steering.ang_control);
   }
+  if (flight.intercepted && static_cast<double>(flight.end_ms) < ideal_ms) {
+    return "an intercept at " +
+           formatted("%.2f", static_cast<double>(flight.end_ms) / 1000.0) +
+           " s, before the ideal pursuer's " +
+           formatted("%.2f", ideal_ms / 1000.0) + " s";
+  }
+  return "";
+}
+
+std::int64_t mirrorDroppedMs(const FlightResult& flight) {
+  for (const FlightSample& s : flight.samples) {
+    if (s.resolved) {
+      return s.time_ms;
+    }
+  }
+  return -1;
 }
 
 double quantile(std::vector<double> ratios, double q) {
@@ -101,7 +91,7 @@ std::string scoreLine(const std::string& name,
                                   [](double r) { return r != missed; });
   const auto shown = [&](double q) {
     const double value = quantile(ratios, q);
-    return value == missed ? std::string("miss") : twoDecimals(value);
+    return value == missed ? std::string("miss") : formatted("%.2f", value);
   };
   return name + ": intercepted " + std::to_string(hits) + "/" +
          std::to_string(ratios.size()) + ", median " + shown(0.5) + ", p90 " +

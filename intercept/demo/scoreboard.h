@@ -1,5 +1,6 @@
 // Many intercepts flown without threads, one guidance at a time, and scored
-// against a pursuer that knows the bogie's whole path.
+// against a pursuer that knows the bogie's whole path: the random scenes, the
+// checks that keep the score honest, and the statistics.
 #ifndef INTERCEPT_DEMO_SCOREBOARD_H_
 #define INTERCEPT_DEMO_SCOREBOARD_H_
 
@@ -20,13 +21,13 @@ constexpr double missed = std::numeric_limits<double>::infinity();
 // intercept range those of the demonstration; the noise seed drawn too.
 Scenario randomScenario(std::minstd_rand0& engine, double range_noise);
 
-// Flies the scenario with the guidance that make builds and returns the
-// time of the intercept (ms), or -1 if none came before the time limit.
-// Each cycle runs as in flyIntercept, without its threads: the base range,
-// the friendly range, observe, one cycle of flight, steer; so a guidance
-// sees the same readings (the same noise draws) as there. Each history
-// holds only the newest reading: no guidance reads further back.
-std::int64_t flyDirect(const Scenario& scenario, const GuidanceMaker& make);
+// What makes a flight unfit to score, in words: a command outside the
+// manoeuvres (the first one, and when), or an intercept sooner than the
+// ideal pursuer's ideal_ms, which no flight can beat; "" for a fit flight.
+std::string breaksTheRules(const FlightResult& flight, double ideal_ms);
+
+// When the guidance first told the bogie from its mirror point (ms), or -1.
+std::int64_t mirrorDroppedMs(const FlightResult& flight);
 
 // The q-quantile (0 <= q <= 1) of the ratios, interpolated linearly between
 // the two nearest ranks; `missed` where a rank it needs is a miss.

@@ -11,6 +11,7 @@
 #include <exception>
 #include <future>
 #include <memory>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -35,6 +36,12 @@ inline std::deque<RangeStamped> get(RangeBuffer& buffer, History history) {
                                   : buffer.getFriendlyData();
 }
 
+// "getBaseData of the base history", for messages that name what stalled.
+inline std::string getterName(History history) {
+  return history == History::base ? "getBaseData of the base history"
+                                  : "getFriendlyData of the friendly history";
+}
+
 // The time stamps of a copy, oldest first.
 inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
   std::vector<std::int64_t> result;
@@ -49,9 +56,9 @@ inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
 // destruction the crew keeps adding to both histories of the buffer until
 // every thread has finished (a consumer blocked in a getter needs that to see
 // a stop flag) and joins them; a thread that never finishes is detached, and
-// the test fails instead of hanging. Work that ended with an exception fails
-// the test too. Work that may be left behind so
-// must share ownership of whatever it uses.
+// the test fails naming it instead of hanging. Work that ended with an
+// exception fails the test too. Work that may be left behind so must share
+// ownership of whatever it uses.
 class Crew {
  public:
   explicit Crew(std::shared_ptr<RangeBuffer> buffer)
@@ -59,14 +66,15 @@ class Crew {
   Crew(const Crew&) = delete;
   Crew& operator=(const Crew&) = delete;
   ~Crew() {
-    for (int i = 0; i < 100 && !finishWithin(stays_blocked_for); ++i) {
+    for (int i = 0; i < 40 && !finishWithin(stays_blocked_for); ++i) {
       buffer_->addBaseData();
       buffer_->addFriendlyData();
     }
     for (std::size_t i = 0; i < threads_.size(); ++i) {
       if (done_[i].wait_for(std::chrono::seconds{0}) !=
           std::future_status::ready) {
-        ADD_FAILURE() << "a thread of the test stayed blocked; left behind";
+        ADD_FAILURE() << "the thread " << names_[i]
+                      << " stayed blocked; left behind";
         threads_[i].detach();
         continue;
       }
@@ -74,15 +82,17 @@ class Crew {
       try {
         done_[i].get();
       } catch (const std::exception& error) {
-        ADD_FAILURE() << "a thread of the test threw: " << error.what();
+        ADD_FAILURE() << "the thread " << names_[i]
+                      << " threw: " << error.what();
       }
     }
   }
 
-  // Runs the work on a thread of its own.
+  // Runs the work on a thread of its own, which messages call by its name.
   template <class Work>
-  void start(Work work) {
+  void start(std::string name, Work work) {
     std::packaged_task<void()> task(std::move(work));
+    names_.push_back(std::move(name));
     done_.push_back(task.get_future());
     threads_.emplace_back(std::move(task));
   }
@@ -100,6 +110,7 @@ class Crew {
 
  private:
   std::shared_ptr<RangeBuffer> buffer_;
+  std::vector<std::string> names_;
   std::vector<std::future<void>> done_;
   std::vector<std::thread> threads_;
 };
@@ -109,21 +120,33 @@ class Crew {
 class Getter {
  public:
   Getter(const std::shared_ptr<RangeBuffer>& buffer, History history)
-      : crew_(buffer), copy_(std::make_shared<std::deque<RangeStamped>>()) {
-    crew_.start(
-        [buffer, history, copy = copy_] { *copy = get(*buffer, history); });
+      : crew_(buffer),
+        name_(getterName(history)),
+        copy_(std::make_shared<std::deque<RangeStamped>>()) {
+    crew_.start("in " + name_, [buffer, history, copy = copy_] {
+      *copy = get(*buffer, history);
+    });
   }
 
-  // True when the getter has returned, or returns within the limit.
+  // Success when the getter has returned, or returns within the limit; the
+  // message names the getter either way.
   template <class Duration>
-  bool returnsWithin(Duration limit) {
-    return crew_.finishWithin(limit);
+  testing::AssertionResult returnsWithin(Duration limit) {
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(limit).count();
+    if (crew_.finishWithin(limit)) {
+      return testing::AssertionSuccess()
+             << name_ << " returned within " << ms << " ms";
+    }
+    return testing::AssertionFailure()
+           << name_ << " did not return within " << ms << " ms";
   }
   // The copy the getter returned; call only after returnsWithin said true.
   const std::deque<RangeStamped>& copy() const { return *copy_; }
 
  private:
   Crew crew_;
+  std::string name_;
   std::shared_ptr<std::deque<RangeStamped>> copy_;
 };
 

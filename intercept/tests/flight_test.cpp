@@ -1,19 +1,27 @@
-// Tests of the intercept flown with producer threads, the range buffer and
-// the autopilot: the loop closes within a bound, every run is the same, each
-// cycle works on fresh readings, and the threads stop at once at the end.
+// Tests of the intercept flown by the guidances, with producer threads and the
+// range buffer or without threads: the loop closes within a bound, every run
+// is the same, each cycle works on fresh readings, every command is a
+// manoeuvre, a flight ends at its time limit either way, and a reading that
+// never comes ends the program with a message instead of a silent hang.
 #include "flight.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "flight_chart.h"
+#include "guidances.h"
+#include "ideal.h"
+#include "reading_threads.h"
 
 namespace {
 
@@ -25,8 +33,8 @@ namespace {
 // a while. A fix that goes wrong for good never intercepts in the 120 s.
 TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   const Scenario scenario = noiseFreeScenario();
-  const std::int64_t ideal_ms = idealInterceptMs(scenario);
-  const FlightResult flight = flyIntercept(scenario);
+  const double ideal_ms = idealInterceptMs(scenario);
+  const FlightResult flight = flyIntercept(scenario, autopilotGuidance);
 
   // The ideal cannot beat the closing speed of 1000 + 250 m/s head on.
   EXPECT_GE(ideal_ms,
@@ -41,7 +49,7 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   // the fix is exact whenever it picks the true crossing point.
   std::size_t exact = 0;
   for (const FlightSample& s : flight.samples) {
-    EXPECT_EQ(s.time_ms, s.reading_ms);
+    EXPECT_EQ(s.time_ms, s.readings.from_friendly.timestamp);
     if (std::hypot(s.estimate.x - s.truth.x, s.estimate.y - s.truth.y) < 1e-6) {
       ++exact;
     }
@@ -52,8 +60,8 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
 // Tests that threads do not change the outcome: two noisy runs (where the
 // order of the simulator calls decides every noise draw) are the same.
 TEST(InterceptFlight, EveryRunTheSame) {
-  const FlightResult first = flyIntercept(noisyScenario());
-  const FlightResult second = flyIntercept(noisyScenario());
+  const FlightResult first = flyIntercept(noisyScenario(), autopilotGuidance);
+  const FlightResult second = flyIntercept(noisyScenario(), autopilotGuidance);
   ASSERT_EQ(first.samples.size(), second.samples.size());
   for (std::size_t i = 0; i < first.samples.size(); ++i) {
     EXPECT_EQ(first.samples[i].estimate.x, second.samples[i].estimate.x) << i;
@@ -65,38 +73,76 @@ TEST(InterceptFlight, EveryRunTheSame) {
 // range circles missed each other and the fix falls on the line between the
 // friendly and the base station.
 TEST(InterceptFlight, NoisyFixesStayNumbers) {
-  const FlightResult flight = flyIntercept(noisyScenario());
+  const FlightResult flight = flyIntercept(noisyScenario(), autopilotGuidance);
   std::size_t on_baseline = 0;
   for (const FlightSample& s : flight.samples) {
     EXPECT_TRUE(std::isfinite(s.estimate.x) && std::isfinite(s.estimate.y))
         << s.time_ms;
-    on_baseline += s.estimate_on_baseline ? 1 : 0;
+    on_baseline += onBaseline(s) ? 1 : 0;
   }
   EXPECT_GT(on_baseline, 0u);
   EXPECT_TRUE(flight.intercepted);
 }
 
-// Tests flights that end before the first cycle: the producers start and
-// stop without taking a reading, and nothing waits for one.
-TEST(InterceptFlight, EndsBeforeFirstCycle) {
-  Scenario no_time = noiseFreeScenario();
-  no_time.time_limit_ms = 0;
-  const FlightResult missed = flyIntercept(no_time);
-  EXPECT_FALSE(missed.intercepted);
-  EXPECT_TRUE(missed.samples.empty());
+// Tests the end of a flight, with threads and without: at once when the
+// bogie starts within range; at the first cycle at or after the time limit
+// (a limit on a cycle counts), with one sample per cycle flown before it.
+TEST(InterceptFlight, EndsAtItsTimeLimit) {
+  struct Case {
+    std::int64_t limit_ms;
+    double range;
+    std::int64_t end_ms;
+    std::size_t cycles;
+  };
+  for (const Case c : {Case{0, 50.0, 0, 0}, Case{40, 50.0, 40, 2},
+                       Case{50, 50.0, 60, 3}, Case{1000, 20000.0, 0, 0}}) {
+    Scenario scenario = noiseFreeScenario();
+    scenario.time_limit_ms = c.limit_ms;
+    scenario.intercept_range = c.range;
+    for (const bool threads : {true, false}) {
+      const FlightResult flight =
+          threads ? flyIntercept(scenario, autopilotGuidance)
+                  : flyWithoutThreads(scenario, autopilotGuidance);
+      EXPECT_EQ(c.end_ms, flight.end_ms) << c.limit_ms << " " << threads;
+      EXPECT_EQ(c.cycles, flight.samples.size()) << c.limit_ms;
+      EXPECT_EQ(c.range > 1000.0, flight.intercepted) << c.limit_ms;
+    }
+  }
+}
 
-  Scenario close = noiseFreeScenario();
-  close.intercept_range = 20000.0;
-  const FlightResult at_once = flyIntercept(close);
-  EXPECT_TRUE(at_once.intercepted);
-  EXPECT_EQ(0, at_once.end_ms);
+// Tests that every command of a whole noisy flight, by either guidance, is
+// one of the manoeuvres (the scoreboard refuses to score any other).
+TEST(InterceptFlight, CommandsWithinTheManoeuvres) {
+  for (const GuidanceMaker make : {autopilotGuidance, trackerGuidance}) {
+    const FlightResult flight = flyWithoutThreads(noisyScenario(), make);
+    ASSERT_FALSE(flight.samples.empty());
+    for (const FlightSample& s : flight.samples) {
+      ASSERT_TRUE(manoeuvres::allowed(s.controls))
+          << s.controls.linear << " m/s at " << s.controls.angular
+          << " rad/s, t = " << s.time_ms << " ms";
+    }
+  }
+}
+
+// Tests the watchdog of the threaded flight: a wait that outlasts its
+// patience ends the program with status 1 and the message it was given.
+TEST(InterceptFlightDeathTest, WatchdogEndsAWaitThatNeverEnds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Watchdog watchdog(std::chrono::milliseconds{100});
+        watchdog.begins([] { return std::string("no base reading came"); });
+        std::this_thread::sleep_for(std::chrono::seconds{20});
+      },
+      testing::ExitedWithCode(1), "no base reading came");
 }
 
 // Tests the tracks written for the pictures: without noise every fix is
 // exact or the mirror point, and each lands in its own pair of columns; the
 // time marks fall every 10 s.
 TEST(InterceptFlight, CsvSplitsFixesFromMirrorPoints) {
-  const FlightResult flight = flyIntercept(noiseFreeScenario());
+  const FlightResult flight =
+      flyIntercept(noiseFreeScenario(), autopilotGuidance);
   const std::string path = testing::TempDir() + "flight_test.csv";
   ASSERT_TRUE(writeFlightCsv(flight, path));
   std::ifstream in(path);

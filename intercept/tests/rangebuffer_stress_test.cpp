@@ -8,6 +8,7 @@
 #include <deque>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ namespace {
 constexpr std::size_t base_capacity = 5;
 constexpr std::size_t friendly_capacity = 10;
 constexpr int gets_per_consumer = 1000;
-constexpr std::chrono::seconds stall_limit{20};
+constexpr std::chrono::seconds stall_limit{10};
 
 // What the threads of a crowd counted; shared, so that a thread left behind
 // by a failing test never touches a destroyed object.
@@ -28,7 +29,7 @@ struct Tally {
   std::atomic<bool> stop{false};
   std::atomic<long> adds{0};
   std::atomic<long> gets{0};
-  std::atomic<int> consumers_done{0};
+  std::atomic<int> consumers_done[2]{{0}, {0}};  // base, friendly
   std::atomic<int> wrong_size{0};
   std::atomic<int> repeated{0};
   std::atomic<int> out_of_order{0};
@@ -72,30 +73,39 @@ void runCrowd(int producers, int consumers) {
     for (History history : {History::base, History::friendly}) {
       const std::size_t capacity =
           history == History::base ? base_capacity : friendly_capacity;
+      const int h = history == History::base ? 0 : 1;
       for (int i = 0; i < consumers; ++i) {
-        crew.start([buffer, tally, history, capacity, ordered] {
-          for (int n = 0; n < gets_per_consumer && !tally->stop; ++n) {
-            check(get(*buffer, history), capacity, ordered, *tally);
-            ++tally->gets;
-          }
-          ++tally->consumers_done;
-        });
+        crew.start(
+            "consumer " + std::to_string(i) + " in " + getterName(history),
+            [buffer, tally, history, capacity, ordered, h] {
+              for (int n = 0; n < gets_per_consumer && !tally->stop; ++n) {
+                check(get(*buffer, history), capacity, ordered, *tally);
+                ++tally->gets;
+              }
+              ++tally->consumers_done[h];
+            });
       }
       for (int i = 0; i < producers; ++i) {
-        producer_crew.start([sim, buffer, tally, history] {
-          while (!tally->stop) {
-            sim->step(1);
-            add(*buffer, history);
-            ++tally->adds;
-          }
-        });
+        producer_crew.start(std::string(h == 0 ? "base" : "friendly") +
+                                " producer " + std::to_string(i),
+                            [sim, buffer, tally, history] {
+                              while (!tally->stop) {
+                                sim->step(1);
+                                add(*buffer, history);
+                                ++tally->adds;
+                              }
+                            });
       }
     }
     const bool finished = crew.finishWithin(stall_limit);
     tally->stop = true;
-    EXPECT_TRUE(finished) << "only " << tally->consumers_done << " of "
-                          << 2 * consumers << " consumers returned "
-                          << gets_per_consumer << " copies: a stall";
+    EXPECT_TRUE(finished) << "a stall: of " << consumers
+                          << " consumers per history, "
+                          << tally->consumers_done[0]
+                          << " of the base history and "
+                          << tally->consumers_done[1]
+                          << " of the friendly history returned "
+                          << gets_per_consumer << " copies";
     EXPECT_TRUE(producer_crew.finishWithin(must_happen_within));
   }
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -126,23 +136,25 @@ TEST(RangeBufferPingPongTest, StrictTurnsNeverStall) {
   auto buffer = std::make_shared<RangeBuffer>(sim);
   auto tally = std::make_shared<Tally>();
   Crew crew(buffer);
-  crew.start([sim, buffer, tally] {
-    for (int round = 1; round <= rounds && !tally->stop; ++round) {
-      sim->step(1);
-      buffer->addBaseData();
-      buffer->getFriendlyData();
-    }
-  });
-  crew.start([buffer, tally] {
-    for (int round = 1; round <= rounds && !tally->stop; ++round) {
-      const std::deque<RangeStamped> copy = buffer->getBaseData();
-      if (copy.back().timestamp != round) {
-        ++tally->out_of_order;
-      }
-      ++tally->gets;
-      buffer->addFriendlyData();
-    }
-  });
+  crew.start("ping, adding base readings and waiting in getFriendlyData",
+             [sim, buffer, tally] {
+               for (int round = 1; round <= rounds && !tally->stop; ++round) {
+                 sim->step(1);
+                 buffer->addBaseData();
+                 buffer->getFriendlyData();
+               }
+             });
+  crew.start("pong, waiting in getBaseData and adding friendly readings",
+             [buffer, tally] {
+               for (int round = 1; round <= rounds && !tally->stop; ++round) {
+                 const std::deque<RangeStamped> copy = buffer->getBaseData();
+                 if (copy.back().timestamp != round) {
+                   ++tally->out_of_order;
+                 }
+                 ++tally->gets;
+                 buffer->addFriendlyData();
+               }
+             });
   const bool finished = crew.finishWithin(stall_limit);
   tally->stop = true;
   EXPECT_TRUE(finished) << "stalled after " << tally->gets << " of " << rounds

@@ -180,7 +180,7 @@ TEST(RangeBufferBlockingTest, OneAddReleasesJustOneGetter) {
       return count;
     };
     std::this_thread::sleep_for(stays_blocked_for);
-    EXPECT_EQ(0, returned());
+    EXPECT_EQ(0, returned()) << getterName(history);
 
     for (int released = 1; released <= waiting; ++released) {
       feed(*f.sim, *f.buffer, history, 1);
@@ -191,7 +191,8 @@ TEST(RangeBufferBlockingTest, OneAddReleasesJustOneGetter) {
         std::this_thread::sleep_for(std::chrono::milliseconds{1});
       }
       std::this_thread::sleep_for(stays_blocked_for);
-      EXPECT_EQ(released, returned());
+      ASSERT_EQ(released, returned())
+          << "getters returned from " << getterName(history);
     }
   }
 }

@@ -1,0 +1,73 @@
+// The threaded half of the demonstration: one producer thread per history
+// feeds a RangeBuffer, one reading per guidance cycle, and a watchdog bounds
+// every wait of the guidance loop, since the buffer's getters have none.
+#ifndef INTERCEPT_DEMO_READING_THREADS_H_
+#define INTERCEPT_DEMO_READING_THREADS_H_
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "flight.h"
+#include "rangebuffer.h"
+#include "simulator.h"
+
+// Ends the program, with a message on standard error, when a wait it was
+// told of lasts longer than its patience. A thread blocked in a getter
+// without a time-out cannot be called back, so ending the program is the
+// only bound there is. mutex_ guards describe_, since_ and stop_.
+class Watchdog {
+ public:
+  explicit Watchdog(std::chrono::milliseconds patience);
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+  ~Watchdog();
+
+  // A wait begins: if it has not ended (ended()) within the patience, the
+  // program ends with status 1 after printing what describe returns then.
+  void begins(std::function<std::string()> describe);
+  void ended();
+
+ private:
+  void watch();
+
+  std::chrono::milliseconds patience_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::function<std::string()> describe_;
+  std::chrono::steady_clock::time_point since_;
+  bool stop_ = false;
+  std::thread thread_;  // started last, stopped first
+};
+
+// The readings of each guidance cycle, taken by two producer threads: take()
+// lets the base producer add exactly one reading and waits for it in
+// getBaseData, then the same with the friendly producer. So every range is
+// taken at the simulated time the loop stands at, and the noise draws come
+// in one fixed order, whatever the scheduler does. The destructor stops and
+// joins both producers.
+class ReadingThreads {
+ public:
+  explicit ReadingThreads(std::shared_ptr<Simulator> sim);
+  ReadingThreads(const ReadingThreads&) = delete;
+  ReadingThreads& operator=(const ReadingThreads&) = delete;
+  ~ReadingThreads();
+
+  Readings take();
+
+ private:
+  class Producer;
+
+  std::shared_ptr<Simulator> sim_;
+  RangeBuffer buffer_;
+  Watchdog watchdog_;
+  // Declared last: they stop and join before the buffer they feed goes.
+  std::unique_ptr<Producer> base_producer_;
+  std::unique_ptr<Producer> friendly_producer_;
+};
+
+#endif  // INTERCEPT_DEMO_READING_THREADS_H_
