@@ -10,7 +10,9 @@ namespace {
 
 // Tests the crossing points of the circle of radius 5 about (0, 0) and the
 // one of radius sqrt(45) about (10, 0): (4, -3) right of the line from the
-// first centre to the second, (4, 3) left of it; with the centres swapped
+// first centre to the second, (4, 3) left of it. Then the same figure turned
+// and moved, so that each coordinate depends on both of the centres': from
+// (1, 2) to (7, 10) the line runs along (0.6, 0.8); with the centres swapped
 // the sides swap. Circles that touch or miss give the point on the line.
 TEST(Geometry, CrossCircles) {
   const GlobalOrd a{0.0, 0.0};
@@ -21,20 +23,28 @@ TEST(Geometry, CrossCircles) {
   EXPECT_NEAR(4.0, ab.left.x, 1e-12);
   EXPECT_NEAR(3.0, ab.left.y, 1e-12);
   EXPECT_NEAR(3.0, ab.half_chord, 1e-12);
-  const Crossings ba = crossCircles(b, std::sqrt(45.0), a, 5.0, 10.0);
-  EXPECT_NEAR(3.0, ba.right.y, 1e-12);
-  EXPECT_NEAR(-3.0, ba.left.y, 1e-12);
+  const GlobalOrd c{1.0, 2.0};
+  const GlobalOrd e{7.0, 10.0};
+  const Crossings ec = crossCircles(e, std::sqrt(45.0), c, 5.0, 10.0);
+  EXPECT_NEAR(1.0, ec.right.x, 1e-12);
+  EXPECT_NEAR(7.0, ec.right.y, 1e-12);
+  EXPECT_NEAR(5.8, ec.left.x, 1e-12);
+  EXPECT_NEAR(3.4, ec.left.y, 1e-12);
 
-  // Touching (a = 5), one outside the other (a = -14.8), one inside (3.95).
+  // Touching (5 from c along the line), one outside the other (-14.8), one
+  // inside (3.95).
   struct Case {
-    double r1, r2, foot_x;
+    double r1, r2;
+    GlobalOrd foot;
   };
-  for (const Case c :
-       {Case{5.0, 5.0, 5.0}, Case{2.0, 20.0, -14.8}, Case{2.0, 5.0, 3.95}}) {
-    const Crossings on_line = crossCircles(a, c.r1, b, c.r2, 10.0);
-    EXPECT_NEAR(c.foot_x, on_line.right.x, 1e-12) << c.r1 << " " << c.r2;
-    EXPECT_EQ(0.0, on_line.right.y);
-    EXPECT_EQ(0.0, on_line.left.y);
+  for (const Case k :
+       {Case{5.0, 5.0, {4.0, 6.0}}, Case{2.0, 20.0, {-7.88, -9.84}},
+        Case{2.0, 5.0, {3.37, 5.16}}}) {
+    const Crossings on_line = crossCircles(c, k.r1, e, k.r2, 10.0);
+    EXPECT_NEAR(k.foot.x, on_line.right.x, 1e-12) << k.r1 << " " << k.r2;
+    EXPECT_NEAR(k.foot.y, on_line.right.y, 1e-12) << k.r1 << " " << k.r2;
+    EXPECT_EQ(on_line.right.x, on_line.left.x);
+    EXPECT_EQ(on_line.right.y, on_line.left.y);
     EXPECT_EQ(0.0, on_line.half_chord);
   }
   EXPECT_TRUE(std::isnan(crossCircles(a, 5.0, a, 5.0, 0.0).right.x));

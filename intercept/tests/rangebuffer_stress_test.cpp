@@ -148,7 +148,7 @@ TEST(RangeBufferPingPongTest, StrictTurnsNeverStall) {
              [buffer, tally] {
                for (int round = 1; round <= rounds && !tally->stop; ++round) {
                  const std::deque<RangeStamped> copy = buffer->getBaseData();
-                 if (copy.back().timestamp != round) {
+                 if (copy.empty() || copy.back().timestamp != round) {
                    ++tally->out_of_order;
                  }
                  ++tally->gets;

@@ -77,7 +77,7 @@ TEST(RangeBufferTest, CopiesDoNotChangeLater) {
     ASSERT_TRUE(first.returnsWithin(must_happen_within));
     const std::deque<RangeStamped> copy = first.copy();
     feed(*f.sim, *f.buffer, history, 12);
-    EXPECT_EQ((std::vector<std::int64_t>{1, 2}), stamps(copy));
+    ASSERT_EQ((std::vector<std::int64_t>{1, 2}), stamps(copy));
     EXPECT_DOUBLE_EQ(1001.0, copy.front().range);
 
     Getter second(f.buffer, history);
