@@ -12,6 +12,7 @@
 #                        [LEFT_OUT <what is missing>])
 
 include(GoogleTest)
+include(PeltraBuildSpeed)
 
 # Every target links this (PRIVATE, build tree only): C++17, the warnings,
 # and the sanitizers of the preset.
@@ -44,6 +45,7 @@ function(peltra_add_program name)
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  _peltra_build_speed(${name})
 endfunction()
 
 # A library that others build against: an OBJECT module, a STATIC stand-in or
@@ -57,6 +59,7 @@ function(peltra_add_library name kind)
   add_library(${name} ${kind} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PUBLIC ${arg_LIBS})
+  _peltra_build_speed(${name})
   if(arg_INTERNAL)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     return()
@@ -81,6 +84,7 @@ function(peltra_add_gtest name)
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} peltra_testing GTest::gtest_main)
+  _peltra_build_speed(${name})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS "${arg_LABELS}")
