@@ -7,7 +7,8 @@
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
-#   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
+#   peltra_add_check_program(<name> SOURCES ... COMPONENT <library> [LIBS ...])
+#   peltra_add_faulty_checks(<name> CHECKS <check program> SOURCES ...)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
 #                        [LEFT_OUT <what is missing>])
 
@@ -142,18 +143,38 @@ function(peltra_add_report_test program)
     ARGS --gtest_print_time=0 --gtest_color=no)
 endfunction()
 
-# Builds a check program from its SOURCES with a deliberately wrong version
-# of the component it checks (the wrong sources among SOURCES, the header
-# taken from the stand-in STAND_IN), and compares its report with
-# expected/<name>.txt: the checks must fail exactly where they should, quoting
-# the right expressions, and the program must end with status 1.
+# A GoogleTest check program with a main of its own, so it links GTest::gtest
+# rather than gtest_main: its SOURCES check the library COMPONENT, with LIBS
+# besides. The sources are compiled once, as <name>_objects, which
+# peltra_add_faulty_checks also builds against a wrong component.
+function(peltra_add_check_program name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "COMPONENT" "SOURCES;LIBS")
+  set(libs ${arg_LIBS} GTest::gtest)
+  peltra_add_library(${name}_objects OBJECT INTERNAL
+    SOURCES ${arg_SOURCES}
+    LIBS ${libs})
+  target_include_directories(${name}_objects PRIVATE
+    $<TARGET_PROPERTY:${arg_COMPONENT},INTERFACE_INCLUDE_DIRECTORIES>)
+  peltra_add_program(${name} LIBS ${name}_objects ${arg_COMPONENT} ${libs})
+  set_target_properties(${name} PROPERTIES
+    PELTRA_CHECKS_COMPONENT ${arg_COMPONENT}
+    PELTRA_CHECKS_LIBS "${libs}")
+endfunction()
+
+# Builds the checks of the check program CHECKS against a deliberately wrong
+# version of its component (SOURCES, with the component's header), and
+# compares the report with expected/<name>.txt: the checks must fail exactly
+# where they should, quoting the right expressions, and the program must end
+# with status 1.
 function(peltra_add_faulty_checks name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "STAND_IN" "SOURCES;LIBS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "CHECKS" "SOURCES")
+  get_target_property(component ${arg_CHECKS} PELTRA_CHECKS_COMPONENT)
+  get_target_property(libs ${arg_CHECKS} PELTRA_CHECKS_LIBS)
   peltra_add_program(${name}
     SOURCES ${arg_SOURCES}
-    LIBS ${arg_LIBS} GTest::gtest)
+    LIBS ${arg_CHECKS}_objects ${libs})
   target_include_directories(${name} PRIVATE
-    $<TARGET_PROPERTY:${arg_STAND_IN},INTERFACE_INCLUDE_DIRECTORIES>)
+    $<TARGET_PROPERTY:${component},INTERFACE_INCLUDE_DIRECTORIES>)
   peltra_add_report_test(${name} EXIT_CODE 1)
 endfunction()
 
