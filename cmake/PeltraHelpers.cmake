@@ -7,7 +7,7 @@
 #   peltra_add_output_test(<program> [NAME <test>] [EXPECTED <file>] [CHECK <script>]
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
-#   peltra_add_check_program(<name> SOURCES ... COMPONENT <library> [LIBS ...])
+#   peltra_add_check_program(<name> SOURCE <file> COMPONENT <library> [LIBS ...])
 #   peltra_add_faulty_checks(<name> CHECKS <check program> SOURCES ...)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
 #                        [LEFT_OUT <what is missing>])
@@ -144,19 +144,24 @@ function(peltra_add_report_test program)
 endfunction()
 
 # A GoogleTest check program with a main of its own, so it links GTest::gtest
-# rather than gtest_main: its SOURCES check the library COMPONENT, with LIBS
-# besides. The sources are compiled once, as <name>_objects, which
-# peltra_add_faulty_checks also builds against a wrong component.
+# rather than gtest_main: its SOURCE checks the library COMPONENT, with LIBS
+# besides. The source is compiled once, as an internal piece named after its
+# file, which peltra_add_faulty_checks also links with a wrong component.
 function(peltra_add_check_program name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "COMPONENT" "SOURCES;LIBS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SOURCE;COMPONENT" "LIBS")
+  file(RELATIVE_PATH piece ${PROJECT_SOURCE_DIR}
+    ${CMAKE_CURRENT_SOURCE_DIR}/${arg_SOURCE})
+  string(REGEX REPLACE "\\.cpp$" "" piece "${piece}")
+  string(REPLACE "/" "_" piece "${piece}")
   set(libs ${arg_LIBS} GTest::gtest)
-  peltra_add_library(${name}_objects OBJECT INTERNAL
-    SOURCES ${arg_SOURCES}
+  peltra_add_library(${piece} OBJECT INTERNAL
+    SOURCES ${arg_SOURCE}
     LIBS ${libs})
-  target_include_directories(${name}_objects PRIVATE
+  target_include_directories(${piece} PRIVATE
     $<TARGET_PROPERTY:${arg_COMPONENT},INTERFACE_INCLUDE_DIRECTORIES>)
-  peltra_add_program(${name} LIBS ${name}_objects ${arg_COMPONENT} ${libs})
+  peltra_add_program(${name} LIBS ${piece} ${arg_COMPONENT} ${libs})
   set_target_properties(${name} PROPERTIES
+    PELTRA_CHECKS "${piece}"
     PELTRA_CHECKS_COMPONENT ${arg_COMPONENT}
     PELTRA_CHECKS_LIBS "${libs}")
 endfunction()
@@ -168,13 +173,14 @@ endfunction()
 # with status 1.
 function(peltra_add_faulty_checks name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "CHECKS" "SOURCES")
-  get_target_property(component ${arg_CHECKS} PELTRA_CHECKS_COMPONENT)
-  get_target_property(libs ${arg_CHECKS} PELTRA_CHECKS_LIBS)
+  foreach(property IN ITEMS PELTRA_CHECKS PELTRA_CHECKS_COMPONENT PELTRA_CHECKS_LIBS)
+    get_target_property(${property} ${arg_CHECKS} ${property})
+  endforeach()
   peltra_add_program(${name}
     SOURCES ${arg_SOURCES}
-    LIBS ${arg_CHECKS}_objects ${libs})
+    LIBS ${PELTRA_CHECKS} ${PELTRA_CHECKS_LIBS})
   target_include_directories(${name} PRIVATE
-    $<TARGET_PROPERTY:${component},INTERFACE_INCLUDE_DIRECTORIES>)
+    $<TARGET_PROPERTY:${PELTRA_CHECKS_COMPONENT},INTERFACE_INCLUDE_DIRECTORIES>)
   peltra_add_report_test(${name} EXIT_CODE 1)
 endfunction()
 
