@@ -10,19 +10,20 @@
 #   small target of its own (peltra_pch_gtest) with the options of the test
 #   code, and every test target reuses the result (REUSE_FROM); GCC says so
 #   (-Winvalid-pch) should it ever refuse it. The header then comes first in
-#   every file of those targets, as if each began with its #include; to find
-#   an #include a file forgot, build without it:
-#     cmake --preset default -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON
-#   Eigen's headers are not precompiled: making their precompiled header
-#   costs about four times what parsing them costs a file, and only the
-#   tracker's few files include them.
+#   every file of those targets, as if each began with its #include;
+#   scripts/lint compiles without it, so that a forgotten #include still
+#   shows. Eigen's headers are not precompiled: making their precompiled
+#   header costs several times what it saves a file that includes them, and
+#   only two or three do.
 #
-# - -Og instead of the build type's -O2. Test code runs its checks once and
-#   needs no speed, and most of its compile time goes into optimising what
-#   GoogleTest's macros expand to. -Og keeps the debug information, still
-#   optimises a little (so GCC's flow warnings still work) and steps through
-#   more plainly than -O2, in about half the compile time. The code under test
-#   is built in its own libraries, with the build type's options.
+# - -Og instead of the -O2 of RelWithDebInfo and Release. Test code runs its
+#   checks once and needs no speed, and most of its compile time goes into
+#   optimising what GoogleTest's macros expand to. -Og keeps the debug
+#   information, still optimises a little (so GCC's flow warnings still work)
+#   and steps through more plainly than -O2, in about two thirds of the
+#   compile time. The code under test is built in its own libraries with the
+#   build type's options (but for the autopilot that its scripted test
+#   compiles itself).
 #
 # - ccache, where the build uses it. It caches a compile that loads a
 #   precompiled header only when told that it cannot see the macros the
