@@ -8,11 +8,13 @@
 #                          [EXIT_CODE <code>] [WORKING_DIRECTORY <dir>] [ARGS ...] [LABELS ...]
 #                          [TIMEOUT <seconds>])
 #   peltra_add_report_test(<check program> [EXIT_CODE <code>])
-#   peltra_add_faulty_checks(<name> SOURCES ... [LIBS ...] STAND_IN <component>)
+#   peltra_add_check_program(<name> SOURCE <file> COMPONENT <library> [LIBS ...])
+#   peltra_add_faulty_checks(<name> CHECKS <check program> SOURCES ...)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
 #                        [LEFT_OUT <what is missing>])
 
 include(GoogleTest)
+include(PeltraBuildSpeed)
 
 # Every target links this (PRIVATE, build tree only): C++17, the warnings,
 # and the sanitizers of the preset.
@@ -52,6 +54,7 @@ function(peltra_add_program name)
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  _peltra_build_speed(${name})
 endfunction()
 
 # A library that others build against: an OBJECT module, a STATIC stand-in or
@@ -66,6 +69,7 @@ function(peltra_add_library name kind)
   add_library(${name} ${kind} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PUBLIC ${arg_LIBS})
+  _peltra_build_speed(${name})
   if(arg_INTERNAL)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     return()
@@ -95,6 +99,7 @@ function(peltra_add_gtest name)
   add_executable(${name} ${arg_SOURCES})
   _peltra_defaults(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} peltra_testing GTest::gtest_main)
+  _peltra_build_speed(${name})
   # (The list of properties loses an empty value, so LABELS only when given.)
   set(properties TIMEOUT ${arg_TIMEOUT})
   if(arg_LABELS)
@@ -164,18 +169,44 @@ function(peltra_add_report_test program)
     ARGS --gtest_print_time=0 --gtest_color=no)
 endfunction()
 
-# Builds a check program from its SOURCES with a deliberately wrong version
-# of the component it checks (the wrong sources among SOURCES, the header
-# taken from the stand-in STAND_IN), and compares its report with
-# expected/<name>.txt: the checks must fail exactly where they should, quoting
-# the right expressions, and the program must end with status 1.
+# A GoogleTest check program with a main of its own, so it links GTest::gtest
+# rather than gtest_main: its SOURCE checks the library COMPONENT, with LIBS
+# besides. The source is compiled once, as an internal piece named after its
+# file, which peltra_add_faulty_checks also links with a wrong component.
+function(peltra_add_check_program name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SOURCE;COMPONENT" "LIBS")
+  file(RELATIVE_PATH piece ${PROJECT_SOURCE_DIR}
+    ${CMAKE_CURRENT_SOURCE_DIR}/${arg_SOURCE})
+  string(REGEX REPLACE "\\.cpp$" "" piece "${piece}")
+  string(REPLACE "/" "_" piece "${piece}")
+  set(libs ${arg_LIBS} GTest::gtest)
+  peltra_add_library(${piece} OBJECT INTERNAL
+    SOURCES ${arg_SOURCE}
+    LIBS ${libs})
+  target_include_directories(${piece} PRIVATE
+    $<TARGET_PROPERTY:${arg_COMPONENT},INTERFACE_INCLUDE_DIRECTORIES>)
+  peltra_add_program(${name} LIBS ${piece} ${arg_COMPONENT} ${libs})
+  set_target_properties(${name} PROPERTIES
+    PELTRA_CHECKS "${piece}"
+    PELTRA_CHECKS_COMPONENT ${arg_COMPONENT}
+    PELTRA_CHECKS_LIBS "${libs}")
+endfunction()
+
+# Builds the checks of the check program CHECKS against a deliberately wrong
+# version of its component (SOURCES, with the component's header), and
+# compares the report with expected/<name>.txt: the checks must fail exactly
+# where they should, quoting the right expressions, and the program must end
+# with status 1.
 function(peltra_add_faulty_checks name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "STAND_IN" "SOURCES;LIBS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "CHECKS" "SOURCES")
+  foreach(property IN ITEMS PELTRA_CHECKS PELTRA_CHECKS_COMPONENT PELTRA_CHECKS_LIBS)
+    get_target_property(${property} ${arg_CHECKS} ${property})
+  endforeach()
   peltra_add_program(${name}
     SOURCES ${arg_SOURCES}
-    LIBS ${arg_LIBS} GTest::gtest)
+    LIBS ${PELTRA_CHECKS} ${PELTRA_CHECKS_LIBS})
   target_include_directories(${name} PRIVATE
-    $<TARGET_PROPERTY:${arg_STAND_IN},INTERFACE_INCLUDE_DIRECTORIES>)
+    $<TARGET_PROPERTY:${PELTRA_CHECKS_COMPONENT},INTERFACE_INCLUDE_DIRECTORIES>)
   peltra_add_report_test(${name} EXIT_CODE 1)
 endfunction()
 
