@@ -1,26 +1,36 @@
 // Lead pursuit: the meeting point of a straight dash, and a bang-bang steering
-// law that weighs each cycle's turn by how much it shrinks the miss.
+// law that weighs each cycle's turn by how much it shrinks the miss, and the
+// miss by how much of it the filter does not know yet.
 #include "pursuit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
+using Eigen::RowVector4d;
 using Eigen::Vector2d;
 using Eigen::Vector4d;
 
 // Straight while the predicted miss is within miss_tolerance (m, well inside
-// an intercept range of 50 m); turn while the heading is more than aim_band
-// (rad) off the lead point; nearer, turn only when one cycle of turning
-// shrinks the miss by turn_gain (m) or more.
+// an intercept range of 50 m), or within doubt_weight standard deviations of
+// the sideways doubt that the coming readings will still clear up; turn while
+// the heading is more than aim_band (rad) off the lead point; nearer, turn
+// only when one cycle of turning shrinks the miss by turn_gain (m) or more.
 constexpr double miss_tolerance = 30.0;
+constexpr double doubt_weight = 2.0;
 constexpr double aim_band = 0.1;
 constexpr double turn_gain = 10.0;
 // Until the mirror is told apart, a friendly whose heading crosses the line
 // to the base at more than this sine flies straight if the two tracks want
-// different turns: swinging that line round is what tells them apart.
+// different turns: swinging that line round is what tells them apart. Not
+// for a track that is no aircraft (faster than plausible_speed, m/s: half as
+// fast again as the fastest bogie) or that explains the ranges worse by more
+// than settled_cost (a likelihood ratio of e^5): the best one leads then.
 constexpr double least_crossing_sine = 0.5;
+constexpr double plausible_speed = 450.0;
+constexpr double settled_cost = 10.0;
 
 Vector2d vec(GlobalOrd p) { return Vector2d(p.x, p.y); }
 
@@ -32,15 +42,6 @@ Vector2d heading(double orientation) {
 // positive, in [-pi, pi].
 double angleBetween(const Vector2d& a, const Vector2d& b) {
   return std::atan2(a.x() * b.y() - a.y() * b.x(), a.dot(b));
-}
-
-// A track's state [x, y, vx, vy] moved on from track_ms to at_ms.
-Vector4d stateAt(const Track& track, std::int64_t track_ms,
-                 std::int64_t at_ms) {
-  const double seconds = static_cast<double>(at_ms - track_ms) / 1000.0;
-  Vector4d state = track.x;
-  state.head<2>() += state.tail<2>() * seconds;
-  return state;
 }
 
 // How close a friendly that holds the controls for hold_s seconds and then
@@ -60,8 +61,10 @@ double missDistance(const Vector4d& bogie, const Pose& friendly,
 
 // Where a friendly at `from`, flying straight at full speed from now, meets
 // the bogie: at the time t where |apart + velocity t| = cruising_speed t, a
-// quadratic with a < 0 < c (the friendly is the faster), so exactly one
-// root is positive.
+// quadratic with a < 0 < c while the friendly is the faster, so exactly one
+// root is positive. A fresh track may make the bogie as fast as the friendly
+// or faster for a while: then the earliest meeting, or where the bogie is
+// if there is none (not the square root of a negative number).
 Vector2d meeting(const Vector4d& bogie, const Vector2d& from) {
   const Vector2d position = bogie.head<2>();
   const Vector2d velocity = bogie.tail<2>();
@@ -70,19 +73,58 @@ Vector2d meeting(const Vector4d& bogie, const Vector2d& from) {
                    manoeuvres::cruising_speed * manoeuvres::cruising_speed;
   const double b = 2.0 * apart.dot(velocity);
   const double c = apart.squaredNorm();
-  const double t = (-b - std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a);
-  return position + velocity * t;
+  const double discriminant = b * b - 4.0 * a * c;
+  double t = -1.0;
+  if (a == 0.0) {
+    t = b < 0.0 ? -c / b : -1.0;
+  } else if (discriminant >= 0.0) {
+    t = (-b - std::sqrt(discriminant)) / (2.0 * a);
+  }
+  return t >= 0.0 ? position + velocity * t : position;
 }
 
-// The controls for one cycle of hold_s seconds against a bogie with state
-// [x, y, vx, vy]. Near the aim a single cycle of turning is coarse
-// (0.022 rad at 20 ms: 220 m sideways at 10 km), so it turns only where
-// that clearly shrinks the miss, which it does ever more finely as the
-// bogie comes closer.
-Controls steer(const Vector4d& bogie, const Pose& friendly, double hold_s) {
+// How much (m, one standard deviation) of the sideways doubt at the lead
+// pass the base's readings will clear up before it comes. The doubt: the
+// position's spread across the closing direction, moved on with the
+// velocity's to the pass. Each reading tells sideways as much as the base's
+// line of sight to the bogie turns away from the friendly's (the sine
+// between them): where the two are nearly parallel, hardly anything.
+// Information adds up, 1/left^2 = 1/doubt^2 + readings sine^2 / R; the
+// rest, sqrt(doubt^2 - left^2), is what waiting will teach.
+double learnableSd(const Track& track, const Vector2d& from, double hold_s,
+                   double R) {
+  const Vector2d to_aim = meeting(track.x, from) - from;
+  const double lead_s = to_aim.norm() / manoeuvres::cruising_speed;
+  const Vector2d closing =
+      track.x.tail<2>() - manoeuvres::cruising_speed * to_aim.normalized();
+  const Vector2d across = Vector2d(-closing.y(), closing.x()).normalized();
+  RowVector4d at_pass;
+  at_pass << across.transpose(), lead_s * across.transpose();
+  const double doubt2 = (at_pass * track.P * at_pass.transpose())(0, 0);
+  const Vector2d from_base =
+      (track.x.head<2>() - vec(Simulator::BSTATION_LOC)).normalized();
+  const Vector2d from_friendly = (track.x.head<2>() - from).normalized();
+  const double sine =
+      from_base.x() * from_friendly.y() - from_base.y() * from_friendly.x();
+  const double readings = lead_s / hold_s;
+  const double left2 = 1.0 / (1.0 / doubt2 + readings * sine * sine / R);
+  return std::sqrt(std::max(0.0, doubt2 - left2));
+}
+
+// The controls for one cycle of hold_s seconds against a track. Near the aim
+// a single cycle of turning is coarse (0.022 rad at 20 ms: 220 m sideways at
+// 10 km), so it turns only where that clearly shrinks the miss, which it does
+// ever more finely as the bogie comes closer. And each cycle of turning costs
+// as much as 20 m of the dash: a miss that the coming readings may still
+// explain away is not worth one, or it turns after the noise and back again.
+Controls steer(const Track& track, const Pose& friendly, double hold_s,
+               double R) {
+  const Vector4d& bogie = track.x;
   const double miss_straight =
       missDistance(bogie, friendly, manoeuvres::straight, 0.0);
-  if (miss_straight <= miss_tolerance) {
+  const double learnable =
+      learnableSd(track, vec(friendly.position), hold_s, R);
+  if (miss_straight <= std::max(miss_tolerance, doubt_weight * learnable)) {
     return manoeuvres::straight;
   }
   const Vector2d to_aim =
@@ -105,31 +147,35 @@ Controls steer(const Vector4d& bogie, const Pose& friendly, double hold_s) {
 
 GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
                     const Pose& friendly, std::int64_t at_ms) {
-  const Vector2d point =
-      meeting(stateAt(track, track_ms, at_ms), vec(friendly.position));
+  const double seconds = static_cast<double>(at_ms - track_ms) / 1000.0;
+  Vector4d bogie = track.x;
+  bogie.head<2>() += bogie.tail<2>() * seconds;
+  const Vector2d point = meeting(bogie, vec(friendly.position));
   return GlobalOrd{point.x(), point.y()};
 }
 
-Controls leadPursuit(const std::vector<Track>& tracks, std::int64_t tracks_ms,
-                     const Pose& friendly, std::int64_t now_ms,
-                     std::int64_t hold_ms) {
+Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
+                     std::int64_t now_ms, std::int64_t hold_ms) {
+  const std::vector<Track> tracks = tracker.tracksAt(now_ms);
   if (tracks.empty()) {
     return manoeuvres::straight;
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
-  const Controls controls =
-      steer(stateAt(tracks[0], tracks_ms, now_ms), friendly, hold_s);
+  const double R = tracker.getRangeVariance();
+  const Controls controls = steer(tracks[0], friendly, hold_s, R);
   if (tracks.size() == 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
     // path and settles the question soonest.
+    const Track& other = tracks[1];
+    const bool still_open = other.x.tail<2>().norm() <= plausible_speed &&
+                            other.cost - tracks[0].cost <= settled_cost;
     const Vector2d along_line =
         vec(friendly.position) - vec(Simulator::BSTATION_LOC);
     const double crossing = std::abs(
         std::sin(angleBetween(along_line, heading(friendly.orientation))));
-    if (crossing > least_crossing_sine &&
-        steer(stateAt(tracks[1], tracks_ms, now_ms), friendly, hold_s)
-                .angular != controls.angular) {
+    if (still_open && crossing > least_crossing_sine &&
+        steer(other, friendly, hold_s, R).angular != controls.angular) {
       return manoeuvres::straight;
     }
   }

@@ -26,10 +26,11 @@ using Eigen::Vector4d;
 constexpr double least_range_sd = 1.0;
 // How hard the bogie may manoeuvre: the spectral density (m^2/s^3) of the
 // random acceleration the motion model allows. An aircraft turning at
-// 0.02 rad/s at 300 m/s accelerates at 6 m/s^2; the mirror point, swung
-// round the base by every sideways move of the friendly, at hundreds, and
-// that is what gives it away.
-constexpr double manoeuvre_density = 4.0;
+// 0.02 rad/s at 300 m/s accelerates at 6 m/s^2 for seconds on end: less
+// and the estimate lags the turn. The mirror point, swung round the base by
+// every sideways move of the friendly, accelerates at hundreds, and that is
+// what gives it away.
+constexpr double manoeuvre_density = 16.0;
 // What a new track knows: its position from the two ranges (capped at this
 // standard deviation where the circles cross at a shallow angle, m), its
 // velocity no better than an aircraft's top speed (m/s).
@@ -103,6 +104,16 @@ GlobalOrd Tracker::getVelocity() const {
 }
 
 bool Tracker::isResolved() const { return tracks_.size() == 1; }
+
+std::vector<Track> Tracker::tracksAt(std::int64_t at_ms) const {
+  std::vector<Track> moved = tracks_;
+  for (Track& track : moved) {
+    predict(track, static_cast<double>(at_ms - time_ms_) / 1000.0);
+  }
+  return moved;
+}
+
+double Tracker::getRangeVariance() const { return R_; }
 
 void Tracker::start(const Pose& friendly, double base_range,
                     double friendly_range) {

@@ -51,6 +51,11 @@ class Tracker {
   GlobalOrd getVelocity() const;
   // Whether one track is left: the mirror point has been told apart.
   bool isResolved() const;
+  // The tracks moved on from the last readings to at_ms: each state by the
+  // motion model F, each covariance P widened by the process noise Q.
+  std::vector<Track> tracksAt(std::int64_t at_ms) const;
+  // R, the variance of a range that the filter assumes (m^2).
+  double getRangeVariance() const;
 
  private:
   void start(const Pose& friendly, double base_range, double friendly_range);

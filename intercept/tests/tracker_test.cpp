@@ -188,15 +188,47 @@ TEST(Tracker, AimsWhereTheBogieWillBe) {
   const double bearing =
       std::atan2(aim.y - friendly.position.y, aim.x - friendly.position.x);
   const Controls on_course =
-      leadPursuit(tracker.getTracks(), tracker.getTime(),
-                  Pose{friendly.position, bearing}, now, 20);
+      leadPursuit(tracker, Pose{friendly.position, bearing}, now, 20);
   EXPECT_EQ(0.0, on_course.angular);
   EXPECT_EQ(1000.0, on_course.linear);
   const Controls left_of_it =
-      leadPursuit(tracker.getTracks(), tracker.getTime(),
-                  Pose{friendly.position, bearing + 1.0}, now, 20);
+      leadPursuit(tracker, Pose{friendly.position, bearing + 1.0}, now, 20);
   EXPECT_EQ(-1.1, left_of_it.angular);
   EXPECT_EQ(50.0, left_of_it.linear);
+}
+
+// Tests the hold: after 2 s of exact ranges to a tracker that expects 40 m
+// of noise, 5.7 km from the aim a heading 0.05 rad off it (a predicted miss
+// of some 280 m) is held, since the readings still to come may move the
+// estimate that far; 1 km beyond the bogie on the base's line of sight,
+// where no reading will tell more sideways, a miss of some 60 m is turned
+// away from.
+TEST(Tracker, HoldsWhileTheReadingsMayStillExplainTheMiss) {
+  auto sim = std::make_shared<Simulator>(
+      Pose{{2000.0, 0.0}, 1.5},
+      BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
+  sim->controlFriendly(1000.0, 0.0);
+  Tracker tracker(40.0);
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    feed(tracker, *sim);
+    sim->step(20);
+  }
+  const std::int64_t now = sim->elapsedMs();
+  // The controls for a friendly at `from` heading 0.05 rad left of the aim.
+  const auto offAim = [&](GlobalOrd from) {
+    const GlobalOrd aim = leadPoint(tracker.getTracks()[0], tracker.getTime(),
+                                    Pose{from, 0.0}, now);
+    const double bearing = std::atan2(aim.y - from.y, aim.x - from.x);
+    return leadPursuit(tracker, Pose{from, bearing + 0.05}, now, 20);
+  };
+  EXPECT_EQ(manoeuvres::straight, offAim(sim->getFriendlyPose().position))
+      << "turned 5.7 km out, where the coming readings may explain the miss";
+  const GlobalOrd bogie = tracker.getPosition();
+  const double out = std::hypot(bogie.x, bogie.y);
+  EXPECT_EQ(manoeuvres::right,
+            offAim(GlobalOrd{bogie.x * (out + 1000.0) / out,
+                             bogie.y * (out + 1000.0) / out}))
+      << "held on a miss no reading will explain away";
 }
 
 // Tests a track that loses the bogie (moved 3 km in an instant, which no
