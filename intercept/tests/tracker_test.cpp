@@ -98,8 +98,9 @@ TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
 // Tests a line-up: the friendly flies from (2000, 0) along the line from
 // the base at the bogie, 100 m off that line and flying back along it. Both
 // ranges measure the same direction, so the sideways position stays unseen,
-// and the filter says so: across the line its standard deviation is
-// kilometres, along it metres, and the true error lies within three of each.
+// and the filter says so: it keeps more tracks than the two crossing points,
+// side by side across the line, the best one far wider across it than
+// along, and the true error lies within three standard deviations of each.
 TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   auto sim = std::make_shared<Simulator>(
       Pose{{2000.0, 0.0}, 0.0},
@@ -110,6 +111,7 @@ TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   for (int cycle = 0; cycle < 150; ++cycle) {
     const GlobalOrd truth = sim->getBogieTruth().position;
     feed(tracker, *sim);
+    ASSERT_GT(tracker.getTracks().size(), 2u) << "cycle " << cycle;
     const Track best = tracker.getTracks().front();
     // Unit vectors along the line from the base through the estimate, and
     // across it.
@@ -229,6 +231,60 @@ TEST(Tracker, HoldsWhileTheReadingsMayStillExplainTheMiss) {
             offAim(GlobalOrd{bogie.x * (out + 1000.0) / out,
                              bogie.y * (out + 1000.0) / out}))
       << "held on a miss no reading will explain away";
+}
+
+// Tests the way out of a line-up: after 1 s of noisy ranges with the
+// friendly flying from (2000, 0) along the line at a bogie coming head-on,
+// the sideways position is still unseen and will stay so on the lead
+// course, so the friendly turns 0.4 rad off the lead, to the side its
+// heading lies on, and holds that heading; 2 km off the line it would not.
+TEST(Tracker, OpensOffTheLineToSeeSideways) {
+  // The lead pursuit's controls after 1 s of readings with the friendly
+  // flying from `start` at the bogie, heading `off` rad from the lead.
+  const auto afterOneSecond = [](Pose start, std::vector<double> offs) {
+    auto sim = std::make_shared<Simulator>(
+        start, BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0});
+    sim->setRangeNoise(40.0, 3);
+    sim->controlFriendly(1000.0, 0.0);
+    Tracker tracker(40.0);
+    for (int cycle = 0; cycle < 50; ++cycle) {
+      feed(tracker, *sim);
+      sim->step(20);
+    }
+    const Pose at = sim->getFriendlyPose();
+    const GlobalOrd lead = leadPoint(tracker.getTracks()[0], tracker.getTime(),
+                                     at, sim->elapsedMs());
+    const double bearing =
+        std::atan2(lead.y - at.position.y, lead.x - at.position.x);
+    std::vector<Controls> controls;
+    for (double off : offs) {
+      controls.push_back(leadPursuit(tracker, Pose{at.position, bearing + off},
+                                     sim->elapsedMs(), 20));
+    }
+    return controls;
+  };
+  const std::vector<Controls> in_line =
+      afterOneSecond(Pose{{2000.0, 0.0}, 0.0}, {0.2, -0.2, 0.4, -0.4});
+  EXPECT_EQ(manoeuvres::left, in_line[0]);
+  EXPECT_EQ(manoeuvres::right, in_line[1]);
+  EXPECT_EQ(manoeuvres::straight, in_line[2]);
+  EXPECT_EQ(manoeuvres::straight, in_line[3]);
+  const std::vector<Controls> off_line = afterOneSecond(
+      Pose{{2000.0, 2000.0}, std::atan2(-2000.0, 8000.0)}, {0.0, 0.4});
+  EXPECT_EQ(manoeuvres::straight, off_line[0]);
+  EXPECT_EQ(manoeuvres::right, off_line[1]);
+}
+
+// Tests the lead point of a track that makes the bogie as fast as the
+// friendly (a fresh one may): coming head-on it meets at the earliest time,
+// flying away faster there is no meeting and the aim is the bogie itself.
+TEST(Tracker, LeadPointOfABogieAsFastAsTheFriendly) {
+  const Pose friendly{{0.0, 0.0}, 0.0};
+  Track track{Eigen::Vector4d(5000.0, 0.0, -1000.0, 0.0),
+              Eigen::Matrix4d::Identity(), 0.0, 1.0};
+  EXPECT_NEAR(2500.0, leadPoint(track, 0, friendly, 0).x, 1e-6);
+  track.x(2) = 1200.0;
+  EXPECT_EQ(5000.0, leadPoint(track, 0, friendly, 0).x);
 }
 
 // Tests a track that loses the bogie (moved 3 km in an instant, which no
