@@ -31,8 +31,8 @@
 namespace {
 
 constexpr char usage[] =
-    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M] "
-    "[--replay K] [--scene NAME]\n"
+    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M]\n"
+    "                           [--replay K] [--scene NAME]\n"
     "  --flights N   random scenarios to fly with each guidance (default 200)\n"
     "  --seed S      seed of the scenarios (default 1)\n"
     "  --noise M     standard deviation of every range in metres (default 0)\n"
@@ -133,9 +133,9 @@ Flown flyNext(const Options& options, std::minstd_rand0& engine, long number,
   if (!options.scene.empty()) {
     const auto noise_seed = static_cast<unsigned>(
         options.seed + static_cast<unsigned long>(number) - 1);
-    flown.scenario =
-        findScene(edgeScenarios(options.noise, noise_seed), options.scene)
-            ->scenario;
+    const std::vector<NamedScenario> scenes =
+        edgeScenarios(options.noise, noise_seed);
+    flown.scenario = findScene(scenes, options.scene)->scenario;
     flown.ideal_ms = idealInterceptMs(flown.scenario);
   } else {
     flown.scenario = randomScenario(engine, options.noise);

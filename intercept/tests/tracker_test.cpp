@@ -240,8 +240,9 @@ TEST(Tracker, HoldsWhileTheReadingsMayStillExplainTheMiss) {
 // heading lies on, and holds that heading; 2 km off the line it would not.
 TEST(Tracker, OpensOffTheLineToSeeSideways) {
   // The lead pursuit's controls after 1 s of readings with the friendly
-  // flying from `start` at the bogie, heading `off` rad from the lead.
-  const auto afterOneSecond = [](Pose start, std::vector<double> offs) {
+  // flying from `start` at the bogie, heading each of `offs` rad from the
+  // lead.
+  const auto afterOneSecond = [](Pose start, const std::vector<double>& offs) {
     auto sim = std::make_shared<Simulator>(
         start, BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0});
     sim->setRangeNoise(40.0, 3);
@@ -257,6 +258,7 @@ TEST(Tracker, OpensOffTheLineToSeeSideways) {
     const double bearing =
         std::atan2(lead.y - at.position.y, lead.x - at.position.x);
     std::vector<Controls> controls;
+    controls.reserve(offs.size());
     for (double off : offs) {
       controls.push_back(leadPursuit(tracker, Pose{at.position, bearing + off},
                                      sim->elapsedMs(), 20));
