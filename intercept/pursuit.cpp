@@ -1,46 +1,51 @@
 // Lead pursuit: the meeting point of a straight dash, and a bang-bang steering
-// law that weighs each cycle's turn by how much it shrinks the miss.
+// law that weighs each cycle's turn by how much it shrinks the miss, and the
+// miss by how much of it the filter does not know yet.
 #include "pursuit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
+using Eigen::RowVector4d;
 using Eigen::Vector2d;
 using Eigen::Vector4d;
 
 // Straight while the predicted miss is within miss_tolerance (m, well inside
-// an intercept range of 50 m); turn while the heading is more than aim_band
-// (rad) off the lead point; nearer, turn only when one cycle of turning
-// shrinks the miss by turn_gain (m) or more.
+// an intercept range of 50 m), or within doubt_weight standard deviations of
+// the sideways doubt that the coming readings will still clear up; turn while
+// the heading is more than aim_band (rad) off the lead point; nearer, turn
+// only when one cycle of turning shrinks the miss by turn_gain (m) or more.
 constexpr double miss_tolerance = 30.0;
+constexpr double doubt_weight = 2.0;
 constexpr double aim_band = 0.1;
 constexpr double turn_gain = 10.0;
+// Where the lines of sight from the base and the friendly stay nearly
+// parallel (a sine below in_line_sine, now and at the pass), the readings
+// cannot tell where the bogie is sideways, nor the mirror: while that leaves
+// more than unresolved_sd (m) of doubt at the pass and more than
+// least_open_s (s) to go, the friendly flies open_angle (rad) off the lead,
+// which swings its line of sight off the base's.
+constexpr double in_line_sine = 0.1;
+constexpr double unresolved_sd = 100.0;
+constexpr double least_open_s = 1.5;
+constexpr double open_angle = 0.4;
 // Until the mirror is told apart, a friendly whose heading crosses the line
 // to the base at more than this sine flies straight if the two tracks want
-// different turns: swinging that line round is what tells them apart.
+// different turns: swinging that line round is what tells them apart. Not
+// for a track that is no aircraft (faster than plausible_speed, m/s: half as
+// fast again as the fastest bogie) or that explains the ranges worse by more
+// than settled_cost (a likelihood ratio of e^5): the best one leads then.
 constexpr double least_crossing_sine = 0.5;
+constexpr double plausible_speed = 450.0;
+constexpr double settled_cost = 10.0;
 
 Vector2d vec(GlobalOrd p) { return Vector2d(p.x, p.y); }
 
 Vector2d heading(double orientation) {
   return Vector2d(std::cos(orientation), std::sin(orientation));
-}
-
-// The signed angle (rad) from direction a to direction b, anticlockwise
-// positive, in [-pi, pi].
-double angleBetween(const Vector2d& a, const Vector2d& b) {
-  return std::atan2(a.x() * b.y() - a.y() * b.x(), a.dot(b));
-}
-
-// A track's state [x, y, vx, vy] moved on from track_ms to at_ms.
-Vector4d stateAt(const Track& track, std::int64_t track_ms,
-                 std::int64_t at_ms) {
-  const double seconds = static_cast<double>(at_ms - track_ms) / 1000.0;
-  Vector4d state = track.x;
-  state.head<2>() += state.tail<2>() * seconds;
-  return state;
 }
 
 // How close a friendly that holds the controls for hold_s seconds and then
@@ -60,8 +65,10 @@ double missDistance(const Vector4d& bogie, const Pose& friendly,
 
 // Where a friendly at `from`, flying straight at full speed from now, meets
 // the bogie: at the time t where |apart + velocity t| = cruising_speed t, a
-// quadratic with a < 0 < c (the friendly is the faster), so exactly one
-// root is positive.
+// quadratic with a < 0 < c while the friendly is the faster, so exactly one
+// root is positive. A fresh track may make the bogie as fast as the friendly
+// or faster for a while: then the earliest meeting, or where the bogie is
+// if there is none (not the square root of a negative number).
 Vector2d meeting(const Vector4d& bogie, const Vector2d& from) {
   const Vector2d position = bogie.head<2>();
   const Vector2d velocity = bogie.tail<2>();
@@ -70,26 +77,101 @@ Vector2d meeting(const Vector4d& bogie, const Vector2d& from) {
                    manoeuvres::cruising_speed * manoeuvres::cruising_speed;
   const double b = 2.0 * apart.dot(velocity);
   const double c = apart.squaredNorm();
-  const double t = (-b - std::sqrt(b * b - 4.0 * a * c)) / (2.0 * a);
-  return position + velocity * t;
+  const double discriminant = b * b - 4.0 * a * c;
+  double t = -1.0;
+  if (a == 0.0) {
+    t = b < 0.0 ? -c / b : -1.0;
+  } else if (discriminant >= 0.0) {
+    t = (-b - std::sqrt(discriminant)) / (2.0 * a);
+  }
+  return t >= 0.0 ? position + velocity * t : position;
 }
 
-// The controls for one cycle of hold_s seconds against a bogie with state
-// [x, y, vx, vy]. Near the aim a single cycle of turning is coarse
-// (0.022 rad at 20 ms: 220 m sideways at 10 km), so it turns only where
-// that clearly shrinks the miss, which it does ever more finely as the
-// bogie comes closer.
-Controls steer(const Vector4d& bogie, const Pose& friendly, double hold_s) {
-  const double miss_straight =
-      missDistance(bogie, friendly, manoeuvres::straight, 0.0);
-  if (miss_straight <= miss_tolerance) {
-    return manoeuvres::straight;
-  }
-  const Vector2d to_aim =
-      meeting(bogie, vec(friendly.position)) - vec(friendly.position);
-  const double error = angleBetween(heading(friendly.orientation), to_aim);
+// The sine of the angle from direction a to direction b.
+double sineBetween(const Vector2d& a, const Vector2d& b) {
+  const Vector2d u = a.normalized();
+  const Vector2d v = b.normalized();
+  return u.x() * v.y() - u.y() * v.x();
+}
+
+// What the filter does not know about the pass of a straight dash at the
+// lead point, and what the readings before it will teach.
+struct PassDoubt {
+  double learnable;   // the sideways doubt they will clear up (m, 1 sd)
+  double unresolved;  // what they will leave as the geometry changes (m)
+  double lead_s;      // time to the pass (s)
+  bool in_line;       // the lines of sight nearly parallel, now and then
+};
+
+// The doubt: the position's spread across the closing direction, moved on
+// with the velocity's to the pass. Each reading tells sideways as much as
+// the base's line of sight to the bogie turns away from the friendly's (the
+// sine between them): where the two are nearly parallel, hardly anything.
+// Information adds up, 1/left^2 = 1/doubt^2 + readings sine^2 / R; the
+// rest, sqrt(doubt^2 - left^2), is what waiting will teach. At the pass the
+// friendly sees the bogie along its heading, so the readings on the way
+// tell the mean of sine^2 now and then.
+PassDoubt passDoubt(const Track& track, const Vector2d& from, double hold_s,
+                    double R) {
+  const Vector2d aim = meeting(track.x, from);
+  const Vector2d to_aim = aim - from;
+  const double lead_s = to_aim.norm() / manoeuvres::cruising_speed;
+  const Vector2d closing =
+      track.x.tail<2>() - manoeuvres::cruising_speed * to_aim.normalized();
+  const Vector2d across = Vector2d(-closing.y(), closing.x()).normalized();
+  RowVector4d at_pass;
+  at_pass << across.transpose(), lead_s * across.transpose();
+  const double doubt2 = (at_pass * track.P * at_pass.transpose())(0, 0);
+  const Vector2d base = vec(Simulator::BSTATION_LOC);
+  const double sine =
+      sineBetween(track.x.head<2>() - base, track.x.head<2>() - from);
+  const double sine_then = sineBetween(aim - base, to_aim);
+  const double readings = lead_s / hold_s;
+  const double left2 = 1.0 / (1.0 / doubt2 + readings * sine * sine / R);
+  const double mean_sine2 = (sine * sine + sine_then * sine_then) / 2.0;
+  return PassDoubt{
+      std::sqrt(std::max(0.0, doubt2 - left2)),
+      1.0 / std::sqrt(1.0 / doubt2 + readings * mean_sine2 / R), lead_s,
+      std::abs(sine) < in_line_sine && std::abs(sine_then) < in_line_sine};
+}
+
+// A turn towards the heading `wanted`, or straight within aim_band of it.
+Controls turnTowards(double wanted, const Pose& friendly) {
+  const double error = shortWay(wanted - friendly.orientation);
   if (std::abs(error) > aim_band) {
     return error > 0.0 ? manoeuvres::left : manoeuvres::right;
+  }
+  return manoeuvres::straight;
+}
+
+// The controls for one cycle of hold_s seconds against a track. Near the aim
+// a single cycle of turning is coarse (0.022 rad at 20 ms: 220 m sideways at
+// 10 km), so it turns only where that clearly shrinks the miss, which it does
+// ever more finely as the bogie comes closer. And each cycle of turning costs
+// as much as 20 m of the dash: a miss that the coming readings may still
+// explain away is not worth one, or it turns after the noise and back again.
+Controls steer(const Track& track, const Pose& friendly, double hold_s,
+               double R) {
+  const Vector4d& bogie = track.x;
+  const Vector2d from = vec(friendly.position);
+  const Vector2d to_aim = meeting(bogie, from) - from;
+  const double lead = std::atan2(to_aim.y(), to_aim.x());
+  const PassDoubt doubt = passDoubt(track, from, hold_s, R);
+  if (doubt.in_line && doubt.unresolved > unresolved_sd &&
+      doubt.lead_s > least_open_s) {
+    // Off the lead, on the side the heading already lies.
+    const double side =
+        shortWay(friendly.orientation - lead) >= 0.0 ? 1.0 : -1.0;
+    return turnTowards(lead + side * open_angle, friendly);
+  }
+  const double miss_straight =
+      missDistance(bogie, friendly, manoeuvres::straight, 0.0);
+  if (miss_straight <=
+      std::max(miss_tolerance, doubt_weight * doubt.learnable)) {
+    return manoeuvres::straight;
+  }
+  if (std::abs(shortWay(lead - friendly.orientation)) > aim_band) {
+    return turnTowards(lead, friendly);
   }
   const double miss_left =
       missDistance(bogie, friendly, manoeuvres::left, hold_s);
@@ -105,31 +187,38 @@ Controls steer(const Vector4d& bogie, const Pose& friendly, double hold_s) {
 
 GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
                     const Pose& friendly, std::int64_t at_ms) {
-  const Vector2d point =
-      meeting(stateAt(track, track_ms, at_ms), vec(friendly.position));
+  const double seconds = static_cast<double>(at_ms - track_ms) / 1000.0;
+  Vector4d bogie = track.x;
+  bogie.head<2>() += bogie.tail<2>() * seconds;
+  const Vector2d point = meeting(bogie, vec(friendly.position));
   return GlobalOrd{point.x(), point.y()};
 }
 
-Controls leadPursuit(const std::vector<Track>& tracks, std::int64_t tracks_ms,
-                     const Pose& friendly, std::int64_t now_ms,
-                     std::int64_t hold_ms) {
+Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
+                     std::int64_t now_ms, std::int64_t hold_ms) {
+  std::vector<Track> tracks = tracker.getTracks();
+  for (Track& track : tracks) {
+    tracker.predict(track, now_ms - tracker.getTime());  // moved on to now
+  }
   if (tracks.empty()) {
     return manoeuvres::straight;
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
-  const Controls controls =
-      steer(stateAt(tracks[0], tracks_ms, now_ms), friendly, hold_s);
-  if (tracks.size() == 2) {
+  const double R = tracker.getRangeVariance();
+  const Controls controls = steer(tracks[0], friendly, hold_s, R);
+  if (tracks.size() >= 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
     // path and settles the question soonest.
+    const Track& other = tracks[1];
+    const bool still_open = other.x.tail<2>().norm() <= plausible_speed &&
+                            other.cost - tracks[0].cost <= settled_cost;
     const Vector2d along_line =
         vec(friendly.position) - vec(Simulator::BSTATION_LOC);
-    const double crossing = std::abs(
-        std::sin(angleBetween(along_line, heading(friendly.orientation))));
-    if (crossing > least_crossing_sine &&
-        steer(stateAt(tracks[1], tracks_ms, now_ms), friendly, hold_s)
-                .angular != controls.angular) {
+    const double crossing =
+        std::abs(sineBetween(along_line, heading(friendly.orientation)));
+    if (still_open && crossing > least_crossing_sine &&
+        steer(other, friendly, hold_s, R).angular != controls.angular) {
       return manoeuvres::straight;
     }
   }

@@ -1,30 +1,34 @@
 // Lead pursuit within the manoeuvres: aim where a straight dash at full speed
 // would meet the bogie as the tracker expects it, turn while far off that
-// heading, and near it turn only where that clearly shrinks the miss.
+// heading, near it turn only where that clearly shrinks a miss that the
+// coming readings will not explain away, and fly off a line-up first.
 #ifndef INTERCEPT_PURSUIT_H_
 #define INTERCEPT_PURSUIT_H_
 
 #include <cstdint>
-#include <vector>
 
 #include "geometry.h"
 #include "tracker.h"
 
 // Where a friendly at `friendly` at time at_ms, flying straight at full
 // speed from then on, would meet the bogie of a track as of track_ms that
-// keeps its velocity (the lead point).
+// keeps its velocity (the lead point); where that bogie is, if the track
+// makes it too fast to meet.
 GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
                     const Pose& friendly, std::int64_t at_ms);
 
 // The controls for a friendly at `friendly` at time now_ms to hold for the
-// next hold_ms, against the tracks as of tracks_ms, best first (a Tracker's
-// getTracks and getTime), moved on to now_ms: straight while that passes the
-// best track's bogie closely; a turn the short way towards the lead point
-// while far off it; near it, a turn only where one cycle of it shrinks the
-// miss. While two tracks want different turns, straight if that swings the
+// next hold_ms, against the tracker's tracks moved on to now_ms: where the
+// lines of sight from the base and the friendly stay nearly parallel and the
+// readings will not place the bogie sideways, 0.4 rad off the lead heading;
+// else straight while that passes the best track's bogie closely, or by less
+// than twice the sideways doubt that the readings before the pass will
+// still clear up; a turn the short way towards the lead point while far off
+// it; near it, a turn only where one cycle of it shrinks the miss. While the
+// second-best track is still an open question (as fast as an aircraft, not
+// far less likely) and wants a different turn, straight if that swings the
 // line to the base round (which tells them apart). Straight without tracks.
-Controls leadPursuit(const std::vector<Track>& tracks, std::int64_t tracks_ms,
-                     const Pose& friendly, std::int64_t now_ms,
-                     std::int64_t hold_ms);
+Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
+                     std::int64_t now_ms, std::int64_t hold_ms);
 
 #endif  // INTERCEPT_PURSUIT_H_

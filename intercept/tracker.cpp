@@ -1,15 +1,10 @@
-// An extended Kalman filter on the state x = [x, y, vx, vy] whose
-// measurements are the two ranges themselves, one hypothesis per crossing
-// point of the range circles. The textbook's symbols stand beside the prose
-// names: F the motion model, Q the process noise, H the measurement row,
-// S the innovation variance, K the gain, P the covariance, R the variance of
-// a range.
+// An extended Kalman filter on x = [x, y, vx, vy] per place the ranges allow
+// (a Gaussian sum). F: the motion model, Q: process noise, H: measurement
+// row, S: innovation variance, K: gain, P: covariance, R: a range's variance.
 #include "tracker.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <utility>
 
 #include "geometry.h"
 
@@ -21,31 +16,28 @@ using Eigen::RowVector4d;
 using Eigen::Vector2d;
 using Eigen::Vector4d;
 
-// The least range error the filter assumes (m): exact ranges would make it
-// trust its straight-line view of the circles completely.
-constexpr double least_range_sd = 1.0;
-// How hard the bogie may manoeuvre: the spectral density (m^2/s^3) of the
-// random acceleration the motion model allows. An aircraft turning at
-// 0.02 rad/s at 300 m/s accelerates at 6 m/s^2; the mirror point, swung
-// round the base by every sideways move of the friendly, at hundreds, and
-// that is what gives it away.
-constexpr double manoeuvre_density = 4.0;
-// What a new track knows: its position from the two ranges (capped at this
-// standard deviation where the circles cross at a shallow angle, m), its
-// velocity no better than an aircraft's top speed (m/s).
+constexpr double least_range_sd = 1.0;  // m, assumed even of exact ranges
+// The motion model's random acceleration (m^2/s^3): a bogie turning at 0.02
+// rad/s pulls 6 m/s^2; the mirror, swung round the base, hundreds.
+constexpr double manoeuvre_density = 16.0;
+// A new track's spread, at most (m), and its velocity's: an aircraft's (m/s).
 constexpr double widest_position_sd = 3000.0;
 constexpr double top_speed = 300.0;
-// How much worse (in cost, twice the negative log-likelihood) the mirror
-// track must explain the ranges before it is dropped: a likelihood ratio
-// of e^15.
-constexpr double mirror_drop_cost = 30.0;
-// A track whose recent squared innovations, over their variance S, average
-// more than this has lost the bogie (1 is the norm): it starts afresh. The
-// average weighs the newest reading by recent_weight.
+// A track goes once its cost exceeds the best one's by drop_cost (a
+// likelihood ratio of e^15), or its recent surprise passes lost_surprise.
+constexpr double drop_cost = 30.0;
 constexpr double lost_surprise = 6.0;
 constexpr double recent_weight = 0.05;
+constexpr std::size_t most_tracks = 8;
 
 Vector2d vec(GlobalOrd p) { return Vector2d(p.x, p.y); }
+
+bool better(const Track& a, const Track& b) { return a.cost < b.cost; }
+
+// A measurement row H that reads the position along a unit direction.
+RowVector4d along(const Vector2d& direction) {
+  return (RowVector4d() << direction.transpose(), 0.0, 0.0).finished();
+}
 
 }  // namespace
 
@@ -54,55 +46,36 @@ Tracker::Tracker(double range_sd)
 
 void Tracker::addReadings(const Pose& friendly, const RangeStamped& base,
                           const RangeStamped& from_friendly) {
-  if (tracks_.empty()) {
-    start(friendly, base.range, from_friendly.range);
-    time_ms_ = from_friendly.timestamp;
-    return;
-  }
-  // Each range corrects the tracks at its own time stamp.
-  for (Track& track : tracks_) {
-    predict(track, static_cast<double>(base.timestamp - time_ms_) / 1000.0);
-    correct(track, vec(Simulator::BSTATION_LOC), base.range);
-    predict(
-        track,
-        static_cast<double>(from_friendly.timestamp - base.timestamp) / 1000.0);
-    correct(track, vec(friendly.position), from_friendly.range);
+  const auto drop = [this](auto gone) {
+    tracks_.erase(std::remove_if(tracks_.begin(), tracks_.end(), gone),
+                  tracks_.end());
+  };
+  for (Track& track : tracks_) {  // each range at its own time stamp
+    predict(track, base.timestamp - time_ms_);
+    correctByRange(track, vec(Simulator::BSTATION_LOC), base.range);
+    predict(track, from_friendly.timestamp - base.timestamp);
+    correctByRange(track, vec(friendly.position), from_friendly.range);
   }
   time_ms_ = from_friendly.timestamp;
-  if (tracks_.size() == 2 && tracks_[1].cost < tracks_[0].cost) {
-    std::swap(tracks_[0], tracks_[1]);  // the best track first
-  }
-
-  if (tracks_.size() == 1 && tracks_[0].recent_surprise > lost_surprise) {
-    // Lost (a linearisation gone wrong at close range, or the mirror kept
-    // by mistake): start again from these readings.
-    tracks_.clear();
+  // A lost track (a linearisation gone wrong at close range, say) goes.
+  drop([](const Track& t) { return t.recent_surprise > lost_surprise; });
+  if (tracks_.empty()) {
     start(friendly, base.range, from_friendly.range);
-  } else if (tracks_.size() == 2 &&
-             tracks_[1].cost - tracks_[0].cost > mirror_drop_cost) {
-    // At any single moment the ranges fit the mirror point as well as the
-    // true one; only its motion over time gives it away.
-    tracks_.pop_back();
+    return;
   }
+  // At any single moment the ranges fit the mirror point as well as the
+  // true one; only its motion over time gives it away.
+  std::stable_sort(tracks_.begin(), tracks_.end(), better);
+  const double best = tracks_[0].cost;
+  drop([best](const Track& t) { return t.cost - best > drop_cost; });
+  split(vec(friendly.position));
 }
 
-const std::vector<Track>& Tracker::getTracks() const { return tracks_; }
-
-std::int64_t Tracker::getTime() const { return time_ms_; }
-
-GlobalOrd Tracker::getPosition() const {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  return tracks_.empty() ? GlobalOrd{nan, nan}
-                         : GlobalOrd{tracks_[0].x(0), tracks_[0].x(1)};
+GlobalOrd Tracker::ofBest(int i) const {
+  const double none = std::nan("");
+  return tracks_.empty() ? GlobalOrd{none, none}
+                         : GlobalOrd{tracks_[0].x(i), tracks_[0].x(i + 1)};
 }
-
-GlobalOrd Tracker::getVelocity() const {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  return tracks_.empty() ? GlobalOrd{nan, nan}
-                         : GlobalOrd{tracks_[0].x(2), tracks_[0].x(3)};
-}
-
-bool Tracker::isResolved() const { return tracks_.size() == 1; }
 
 void Tracker::start(const Pose& friendly, double base_range,
                     double friendly_range) {
@@ -114,39 +87,60 @@ void Tracker::start(const Pose& friendly, double base_range,
   const Crossings crossings =
       crossCircles(friendly.position, friendly_range, Simulator::BSTATION_LOC,
                    base_range, d);
-  // Circles that only touch (or miss, with noise) give one track.
-  std::vector<Vector2d> points{vec(crossings.left)};
-  if (crossings.half_chord > std::sqrt(R_)) {
-    points.push_back(vec(crossings.right));
-  }
-  for (const Vector2d& point : points) {
-    // Each range pins the position along its own line of sight only, and
-    // what the two tell adds up as information (inverse covariance): where
-    // the lines are nearly parallel the sideways error is huge.
-    Matrix2d information =
-        Matrix2d::Identity() / (widest_position_sd * widest_position_sd);
+  for (const Vector2d& point : {vec(crossings.left), vec(crossings.right)}) {
+    // Each range pins the point along its own line of sight only: the
+    // filter's update there, with nothing to correct, says how well.
+    Track track{Vector4d(point.x(), point.y(), 0.0, 0.0), Matrix4d::Zero(), 0.0,
+                1.0};
+    track.P.diagonal() << Vector2d::Constant(std::pow(widest_position_sd, 2)),
+        Vector2d::Constant(std::pow(top_speed, 2));
     for (const Vector2d& station : {vec(Simulator::BSTATION_LOC), f}) {
-      const Vector2d sight = (point - station).normalized();
-      information += sight * sight.transpose() / R_;
+      correct(track, along((point - station).normalized()), 0.0, R_);
     }
-    Track track{Vector4d::Zero(), Matrix4d::Zero(), 0.0, 1.0};
-    track.x.head<2>() = point;
-    track.P.topLeftCorner<2, 2>() = information.inverse();
-    track.P.bottomRightCorner<2, 2>() =
-        Matrix2d::Identity() * top_speed * top_speed;
     tracks_.push_back(track);
+    if (crossings.half_chord <= std::sqrt(R_)) {
+      break;  // circles that only touch (or miss, with noise): one track
+    }
   }
+  split(f);
 }
 
-void Tracker::predict(Track& track, double seconds) const {
-  if (seconds <= 0.0) {
-    return;
+void Tracker::split(const Vector2d& friendly) {
+  // A range sees a track as a line across its line of sight, but the circle
+  // bends off it by spread^2 / (2 range): past a range's error, the filter
+  // grows sure of a wrong place. Such a track becomes three, half as wide
+  // along its widest direction and as wide together: the filter, told the
+  // position there is at -1.41, 0 or +1.41 spreads, give or take 0.58.
+  for (std::size_t i = 0;
+       i < tracks_.size() && tracks_.size() + 2 <= most_tracks;) {
+    const Track wide = tracks_[i];
+    const Vector2d at = wide.x.head<2>();
+    const Eigen::SelfAdjointEigenSolver<Matrix2d> spread(
+        wide.P.topLeftCorner<2, 2>());
+    const double variance = spread.eigenvalues()(1);
+    if (variance <= std::sqrt(R_) / 2.0 *
+                        std::min((at - vec(Simulator::BSTATION_LOC)).norm(),
+                                 (at - friendly).norm())) {
+      ++i;
+      continue;
+    }
+    const RowVector4d H = along(spread.eigenvectors().col(1));
+    for (const double side : {1.0, -1.0, 0.0}) {  // the middle one in place
+      Track part = wide;
+      correct(part, H, side * std::sqrt(2.0 * variance), variance / 3.0);
+      part.cost += 2.0 * std::log(3.0);  // each a third as likely
+      tracks_.push_back(part);
+    }
+    std::swap(tracks_[i], tracks_.back());
+    tracks_.pop_back();
   }
-  // The motion model F: constant velocity. The process noise Q: a random
-  // acceleration widens the variance of the position by seconds^3/3 and of
-  // the velocity by seconds, per unit of manoeuvre_density, and correlates
-  // the two.
-  const double s = seconds;
+  std::stable_sort(tracks_.begin(), tracks_.end(), better);
+}
+
+void Tracker::predict(Track& track, std::int64_t ms) const {
+  // F: constant velocity. Q: a random acceleration widens the variance of the
+  // position by s^3/3 and of the velocity by s, and correlates them by s^2/2.
+  const double s = static_cast<double>(std::max<std::int64_t>(ms, 0)) / 1000.0;
   const Matrix2d one = Matrix2d::Identity();
   Matrix4d F = Matrix4d::Identity();
   F.topRightCorner<2, 2>() = one * s;
@@ -157,30 +151,30 @@ void Tracker::predict(Track& track, double seconds) const {
   track.P = F * track.P * F.transpose() + manoeuvre_density * Q;
 }
 
-void Tracker::correct(Track& track, const Vector2d& station,
-                      double range) const {
-  // The measurement row H: a range depends on the position only, and near
-  // the estimate it grows along the line of sight, so H holds that unit
-  // vector. A range therefore moves the position along its own line of
-  // sight, and the velocity through their correlation in P.
+void Tracker::correctByRange(Track& track, const Vector2d& station,
+                             double range) const {
+  // The measurement row H: near the estimate a range grows along the line of
+  // sight, so it moves the position along that line only, and the velocity
+  // through their correlation in P.
   const Vector2d apart = track.x.head<2>() - station;
   const double expected = apart.norm();
   if (expected < 1e-6) {
     return;  // on the station itself the line of sight is undefined
   }
-  RowVector4d H = RowVector4d::Zero();
-  H.head<2>() = apart.transpose() / expected;
-
   const double innovation = range - expected;
-  const double S = (H * track.P * H.transpose())(0, 0) + R_;
-  const Vector4d K = track.P * H.transpose() / S;
-  track.x += K * innovation;
-  // Joseph's form, (I - K H) P (I - K H)^T + K R K^T, keeps P symmetric and
-  // positive.
-  const Matrix4d keep = Matrix4d::Identity() - K * H;
-  track.P = keep * track.P * keep.transpose() + K * R_ * K.transpose();
-
+  const double S = correct(track, along(apart / expected), innovation, R_);
   const double surprise = innovation * innovation / S;
   track.cost += surprise + std::log(S);
   track.recent_surprise += recent_weight * (surprise - track.recent_surprise);
+}
+
+double Tracker::correct(Track& track, const RowVector4d& H, double innovation,
+                        double variance) const {
+  const double S = (H * track.P * H.transpose())(0, 0) + variance;
+  const Vector4d K = track.P * H.transpose() / S;
+  track.x += K * innovation;
+  // Joseph's form, (I - K H) P (I - K H)^T + K R K^T: P stays positive.
+  const Matrix4d keep = Matrix4d::Identity() - K * H;
+  track.P = keep * track.P * keep.transpose() + K * variance * K.transpose();
+  return S;
 }

@@ -1,7 +1,6 @@
 // A tracker that learns from the history of range readings: one extended
-// Kalman filter per crossing point of the range circles keeps the bogie's
-// position and velocity, and the mirror point is dropped once its track stops
-// moving like an aircraft.
+// Kalman filter (a track) per place the ranges allow the bogie to be, each
+// dropped once it explains the ranges far worse than the best.
 #ifndef INTERCEPT_TRACKER_H_
 #define INTERCEPT_TRACKER_H_
 
@@ -16,50 +15,42 @@
 struct Track {
   Eigen::Vector4d x;  // the state estimate: [x, y, vx, vy] (m, m/s)
   Eigen::Matrix4d P;  // its covariance
-  // How badly it has explained the ranges: the sum of each squared
-  // innovation over its variance S, plus log S (twice the negative
-  // log-likelihood), and the same with recent readings weighed most.
-  double cost;
-  double recent_surprise;
+  double cost;        // how badly it explained the ranges: -2 log-likelihood
+  double recent_surprise;  // recent squared innovations over S: about 1
 };
 
-// Turns the two ranges of each guidance cycle into an estimate of the bogie.
-// It never reads a simulator: its owner hands it the friendly's pose and the
-// two readings with their time stamps.
-//
-// Requires: readings in time order, each pair taken where the given pose
-// was; range_sd, the standard deviation of a range, 0 or more.
-// Guarantees: no track, and a position and velocity that are not a number,
-// until the first readings; then one or two tracks. Not thread-safe.
+// Turns the friendly's pose and two ranges, handed over each cycle, into an
+// estimate of the bogie. Requires: readings in time order, each pair taken
+// where the pose was; range_sd (m) 0 or more. Guarantees: no track (a position
+// and velocity not a number) until the first readings, then 1 to 8 tracks.
 class Tracker {
  public:
   explicit Tracker(double range_sd);
-
-  // Starts a track at each crossing point of the two range circles (one
-  // where they only touch or miss each other), or moves every track on to
-  // the readings' time stamps and corrects it with each range along its own
-  // line of sight. Drops the mirror track once it explains the ranges far
-  // worse; starts afresh when the one track left stops explaining them.
+  // Starts tracks at the crossing points of the range circles, or moves each
+  // on and corrects it with each range; drops those far less likely than the
+  // best, or lost (all: starts afresh); splits each too wide for a range.
   void addReadings(const Pose& friendly, const RangeStamped& base,
                    const RangeStamped& from_friendly);
-  // The tracks as of the last readings, the best (least cost) first.
-  const std::vector<Track>& getTracks() const;
-  // The time stamp of the last readings (ms).
-  std::int64_t getTime() const;
-  // The best track's position at the last readings, and its velocity (m/s).
-  GlobalOrd getPosition() const;
-  GlobalOrd getVelocity() const;
-  // Whether one track is left: the mirror point has been told apart.
-  bool isResolved() const;
+  // Moves a track on by ms: its state by F, its covariance widened by Q.
+  void predict(Track& track, std::int64_t ms) const;
+  const std::vector<Track>& getTracks() const { return tracks_; }  // best 1st
+  std::int64_t getTime() const { return time_ms_; }    // of the last readings
+  double getRangeVariance() const { return R_; }       // R (m^2)
+  GlobalOrd getPosition() const { return ofBest(0); }  // the best track's
+  GlobalOrd getVelocity() const { return ofBest(2); }  // (m/s)
+  bool isResolved() const { return tracks_.size() == 1; }  // mirror told apart
 
  private:
+  GlobalOrd ofBest(int i) const;  // x(i), x(i + 1); not a number: no track
   void start(const Pose& friendly, double base_range, double friendly_range);
-  void predict(Track& track, double seconds) const;
-  void correct(Track& track, const Eigen::Vector2d& station,
-               double range) const;
+  void split(const Eigen::Vector2d& friendly);
+  void correctByRange(Track& track, const Eigen::Vector2d& station,
+                      double range) const;
+  double correct(Track& track, const Eigen::RowVector4d& H, double innovation,
+                 double variance) const;
 
   double R_;                   // the variance of a range (m^2)
-  std::vector<Track> tracks_;  // best first; two until the mirror goes
+  std::vector<Track> tracks_;  // best first
   std::int64_t time_ms_ = 0;   // time of the last readings
 };
 

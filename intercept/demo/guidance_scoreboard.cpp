@@ -5,8 +5,11 @@
 // draws the shares into scoreboard.png (scoreboard.gp says how). A flight
 // that breaks the rules stops it with status 3. --replay K flies the K-th
 // scene again and writes its tracks and picture, as intercept_demo does.
+// --scene NAME flies one of the named hard scenes instead of random ones,
+// once per noise seed.
 //
 //   guidance_scoreboard [--flights N] [--seed S] [--noise M] [--replay K]
+//                       [--scene NAME]
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -28,21 +31,36 @@
 namespace {
 
 constexpr char usage[] =
-    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M] "
-    "[--replay K]\n"
-    "  --flights N  random scenarios to fly with each guidance (default 200)\n"
-    "  --seed S     seed of the scenarios (default 1)\n"
-    "  --noise M    standard deviation of every range in metres (default 0)\n"
-    "  --replay K   fly only the K-th scenario again, and write its tracks\n"
-    "               and picture\n";
+    "usage: guidance_scoreboard [--flights N] [--seed S] [--noise M]\n"
+    "                           [--replay K] [--scene NAME]\n"
+    "  --flights N   random scenarios to fly with each guidance (default 200)\n"
+    "  --seed S      seed of the scenarios (default 1)\n"
+    "  --noise M     standard deviation of every range in metres (default 0)\n"
+    "  --replay K    fly only the K-th scenario again, and write its tracks\n"
+    "                and picture\n"
+    "  --scene NAME  fly the named scene instead, the K-th flight with the\n"
+    "                noise seed S + K - 1: head-on, away, off-line or "
+    "turning\n";
 
 struct Options {
   long flights = 200;
   unsigned long seed = 1;
   double noise = 0.0;
-  long replay = 0;  // 0: score them all
+  long replay = 0;    // 0: score them all
+  std::string scene;  // "": random scenes
   bool help = false;
 };
+
+// The named scene, or nullptr if there is none of that name.
+const NamedScenario* findScene(const std::vector<NamedScenario>& scenes,
+                               const std::string& name) {
+  for (const NamedScenario& scene : scenes) {
+    if (scene.name == name) {
+      return &scene;
+    }
+  }
+  return nullptr;
+}
 
 // Reads the whole of text as a number; false when anything else is there or
 // it is out of range.
@@ -60,6 +78,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
                           {"seed", required_argument, nullptr, 's'},
                           {"noise", required_argument, nullptr, 'n'},
                           {"replay", required_argument, nullptr, 'r'},
+                          {"scene", required_argument, nullptr, 'c'},
                           {"help", no_argument, nullptr, 'h'},
                           {nullptr, 0, nullptr, 0}};
   int which = 0;
@@ -74,6 +93,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
              options.noise < 1e6;
     } else if (name == 'r') {
       good = readNumber(optarg, options.replay) && options.replay > 0;
+    } else if (name == 'c') {
+      options.scene = optarg;
+      good = findScene(edgeScenarios(0.0, 0), options.scene) != nullptr;
     } else if (name == 'h') {
       options.help = true;
     } else {
@@ -101,16 +123,27 @@ struct Flown {
   FlightResult tracker;
 };
 
-// Draws the next scene the ideal pursuer can make within the time limit
-// (counting those drawn again) and flies it with both guidances, or with
+// The number-th scene: the next random one that the ideal pursuer can make
+// within the time limit (counting those drawn again), or the named scene
+// with the noise seed S + number - 1. Flown with both guidances, or with
 // none when only its place in the sequence counts.
-Flown flyNext(std::minstd_rand0& engine, double noise, long& redrawn,
-              bool fly = true) {
-  Flown flown{randomScenario(engine, noise), -1.0, {}, {}};
-  for (flown.ideal_ms = idealInterceptMs(flown.scenario); flown.ideal_ms <= 0;
-       flown.ideal_ms = idealInterceptMs(flown.scenario)) {
-    ++redrawn;
-    flown.scenario = randomScenario(engine, noise);
+Flown flyNext(const Options& options, std::minstd_rand0& engine, long number,
+              long& redrawn, bool fly = true) {
+  Flown flown{};
+  if (!options.scene.empty()) {
+    const auto noise_seed = static_cast<unsigned>(
+        options.seed + static_cast<unsigned long>(number) - 1);
+    const std::vector<NamedScenario> scenes =
+        edgeScenarios(options.noise, noise_seed);
+    flown.scenario = findScene(scenes, options.scene)->scenario;
+    flown.ideal_ms = idealInterceptMs(flown.scenario);
+  } else {
+    flown.scenario = randomScenario(engine, options.noise);
+    for (flown.ideal_ms = idealInterceptMs(flown.scenario); flown.ideal_ms <= 0;
+         flown.ideal_ms = idealInterceptMs(flown.scenario)) {
+      ++redrawn;
+      flown.scenario = randomScenario(engine, options.noise);
+    }
   }
   if (fly) {
     flown.autopilot = flyWithoutThreads(flown.scenario, autopilotGuidance);
@@ -174,12 +207,22 @@ std::string outcome(const FlightResult& flight, double ideal_ms) {
          formatted("%.2f s", static_cast<double>(flight.closest_ms) / 1000.0);
 }
 
+// "Flight 3 from seed 1", or "Flight 3 of the scene away, noise seed 3".
+std::string flightName(const Options& options, long number) {
+  const std::string flight = "Flight " + std::to_string(number);
+  if (options.scene.empty()) {
+    return flight + " from seed " + std::to_string(options.seed);
+  }
+  return flight + " of the scene " + options.scene + ", noise seed " +
+         std::to_string(options.seed + static_cast<unsigned long>(number) - 1);
+}
+
 // Prints the replayed flight and writes its tracks and picture.
 int replay(const Flown& flown, const Options& options,
            const std::string& noise) {
   const std::string stem = "replay_" + std::to_string(options.replay);
-  std::cout << "Flight " << options.replay << " from seed " << options.seed
-            << ", range noise " << noise << " m: the ideal pursuer intercepts "
+  std::cout << flightName(options, options.replay) << ", range noise " << noise
+            << " m: the ideal pursuer intercepts "
             << "at " << formatted("%.2f s", flown.ideal_ms / 1000.0)
             << std::endl;
   std::cout << "autopilot: " << outcome(flown.autopilot, flown.ideal_ms)
@@ -203,8 +246,7 @@ int replay(const Flown& flown, const Options& options,
   if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/flight.gp",
                  {flightChart(flown.autopilot, autopilot_csv, flown.tracker,
                               tracker_csv, stem + ".png",
-                              "Flight " + std::to_string(options.replay) +
-                                  " from seed " + std::to_string(options.seed) +
+                              flightName(options, options.replay) +
                                   ", range noise " + noise + " m")})) {
     std::cerr << "guidance_scoreboard: drew " << stem << ".png" << std::endl;
   }
@@ -243,9 +285,9 @@ int main(int argc, char** argv) {
   long redrawn = 0;
   if (options.replay > 0) {
     for (long before = 1; before < options.replay; ++before) {
-      flyNext(engine, options.noise, redrawn, false);
+      flyNext(options, engine, before, redrawn, false);
     }
-    const Flown flown = flyNext(engine, options.noise, redrawn);
+    const Flown flown = flyNext(options, engine, options.replay, redrawn);
     return fitToScore(flown, options.replay) ? replay(flown, options, noise)
                                              : 3;
   }
@@ -255,7 +297,7 @@ int main(int argc, char** argv) {
   std::vector<std::vector<double>> rows;
   const long progress_every = (options.flights + 9) / 10;
   for (long number = 1; number <= options.flights; ++number) {
-    const Flown flown = flyNext(engine, options.noise, redrawn);
+    const Flown flown = flyNext(options, engine, number, redrawn);
     if (!fitToScore(flown, number)) {
       return 3;
     }
@@ -285,18 +327,30 @@ int main(int argc, char** argv) {
   std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv"
             << std::endl;
 
-  std::cout << options.flights << " random scenarios from seed " << options.seed
-            << ", range noise " << noise << " m (" << redrawn
-            << " redrawn: the ideal pursuer could not make them)" << std::endl;
+  // "200 random scenarios from seed 1" or "10 flights of the scene away".
+  const std::string flown =
+      options.scene.empty()
+          ? std::to_string(options.flights) + " random scenarios"
+          : std::to_string(options.flights) + " flights of the scene " +
+                options.scene;
+  if (options.scene.empty()) {
+    std::cout << flown << " from seed " << options.seed << ", range noise "
+              << noise << " m (" << redrawn
+              << " redrawn: the ideal pursuer could not make them)"
+              << std::endl;
+  } else {
+    std::cout << flown << ", noise seeds " << options.seed << " to "
+              << options.seed + static_cast<unsigned long>(options.flights) - 1
+              << ", range noise " << noise << " m" << std::endl;
+  }
   std::cout << "Time to intercept over the ideal pursuer's:" << std::endl;
   std::cout << scoreLine("autopilot", autopilot) << std::endl;
   std::cout << scoreLine("tracker", tracker) << std::endl;
 
   // The chart, drawn by gnuplot where it is installed; the CSV is complete
   // without it.
-  const std::string title = "Both guidances over " +
-                            std::to_string(options.flights) +
-                            " random scenes, range noise " + noise + " m";
+  const std::string title =
+      "Both guidances over " + flown + ", range noise " + noise + " m";
   if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/scoreboard.gp",
                  {{{"data", "scoreboard.csv"},
                    {"picture", "scoreboard.png"},

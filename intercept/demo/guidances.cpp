@@ -49,8 +49,7 @@ class TrackerGuidance : public Guidance {
   // The clock has moved on since the readings: it steers the friendly from
   // where it is now, against the tracks moved on as well.
   Controls steer(const Pose& friendly, std::int64_t now_ms) override {
-    return leadPursuit(tracker_.getTracks(), tracker_.getTime(), friendly,
-                       now_ms, cycle_ms_);
+    return leadPursuit(tracker_, friendly, now_ms, cycle_ms_);
   }
 
   GlobalOrd estimate() const override { return tracker_.getPosition(); }

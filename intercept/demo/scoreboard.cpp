@@ -40,6 +40,25 @@ Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
   return scenario;
 }
 
+std::vector<NamedScenario> edgeScenarios(double range_noise,
+                                         unsigned noise_seed) {
+  Scenario head_on = noiseFreeScenario();
+  head_on.range_noise = range_noise;
+  head_on.noise_seed = noise_seed;
+  head_on.friendly_start = Pose{{2000.0, 0.0}, 0.0};
+  head_on.bogie = BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0};
+  Scenario away = head_on;
+  away.bogie = BogiePath{Pose{{6000.0, 0.0}, 0.0}, 250.0, 0.0};
+  Scenario off_line = head_on;
+  off_line.bogie.start.position.y = 100.0;
+  Scenario turning = head_on;
+  turning.bogie.turnRate = 0.02;
+  return {{"head-on", head_on},
+          {"away", away},
+          {"off-line", off_line},
+          {"turning", turning}};
+}
+
 std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
   for (const FlightSample& s : flight.samples) {
     if (!manoeuvres::allowed(s.controls)) {

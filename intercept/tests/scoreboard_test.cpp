@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "guidances.h"
 #include "ideal.h"
 
 namespace {
@@ -129,6 +130,24 @@ TEST(Scoreboard, SharesPerRatio) {
                   {1.01, 1.0 / 3.0, 1.0},
                   {1.02, 2.0 / 3.0, 1.0}}),
             shares({1.0, 1.02, missed}, {1.01}));
+}
+
+// Tests the scenes where the base, the friendly and the bogie stand nearly
+// on one line, with 40 m of noise: each is what its name says (the bogie
+// within 100 m of the line through the base and the friendly, which heads
+// along it), and the tracker intercepts each before the time limit.
+TEST(Scoreboard, InLineScenesIntercepted) {
+  const std::vector<NamedScenario> scenes = edgeScenarios(40.0, 1);
+  ASSERT_EQ(4u, scenes.size());
+  for (const NamedScenario& scene : scenes) {
+    const Scenario& s = scene.scenario;
+    EXPECT_EQ(0.0, s.friendly_start.position.y) << scene.name;
+    EXPECT_EQ(0.0, s.friendly_start.orientation) << scene.name;
+    EXPECT_LE(std::abs(s.bogie.start.position.y), 100.0) << scene.name;
+    EXPECT_EQ(40.0, s.range_noise) << scene.name;
+    EXPECT_TRUE(flyWithoutThreads(s, trackerGuidance).intercepted)
+        << scene.name;
+  }
 }
 
 // Tests that the drawn scenes keep to their bounds and the demonstration's

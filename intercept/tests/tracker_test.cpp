@@ -98,8 +98,9 @@ TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
 // Tests a line-up: the friendly flies from (2000, 0) along the line from
 // the base at the bogie, 100 m off that line and flying back along it. Both
 // ranges measure the same direction, so the sideways position stays unseen,
-// and the filter says so: across the line its standard deviation is
-// kilometres, along it metres, and the true error lies within three of each.
+// and the filter says so: it keeps more tracks than the two crossing points,
+// side by side across the line, the best one far wider across it than
+// along, and the true error lies within three standard deviations of each.
 TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   auto sim = std::make_shared<Simulator>(
       Pose{{2000.0, 0.0}, 0.0},
@@ -110,6 +111,7 @@ TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   for (int cycle = 0; cycle < 150; ++cycle) {
     const GlobalOrd truth = sim->getBogieTruth().position;
     feed(tracker, *sim);
+    ASSERT_GT(tracker.getTracks().size(), 2u) << "cycle " << cycle;
     const Track best = tracker.getTracks().front();
     // Unit vectors along the line from the base through the estimate, and
     // across it.
@@ -188,15 +190,103 @@ TEST(Tracker, AimsWhereTheBogieWillBe) {
   const double bearing =
       std::atan2(aim.y - friendly.position.y, aim.x - friendly.position.x);
   const Controls on_course =
-      leadPursuit(tracker.getTracks(), tracker.getTime(),
-                  Pose{friendly.position, bearing}, now, 20);
+      leadPursuit(tracker, Pose{friendly.position, bearing}, now, 20);
   EXPECT_EQ(0.0, on_course.angular);
   EXPECT_EQ(1000.0, on_course.linear);
   const Controls left_of_it =
-      leadPursuit(tracker.getTracks(), tracker.getTime(),
-                  Pose{friendly.position, bearing + 1.0}, now, 20);
+      leadPursuit(tracker, Pose{friendly.position, bearing + 1.0}, now, 20);
   EXPECT_EQ(-1.1, left_of_it.angular);
   EXPECT_EQ(50.0, left_of_it.linear);
+}
+
+// Tests the hold: after 2 s of exact ranges to a tracker that expects 40 m
+// of noise, 5.7 km from the aim a heading 0.05 rad off it (a predicted miss
+// of some 280 m) is held, since the readings still to come may move the
+// estimate that far; 1 km beyond the bogie on the base's line of sight,
+// where no reading will tell more sideways, a miss of some 60 m is turned
+// away from.
+TEST(Tracker, HoldsWhileTheReadingsMayStillExplainTheMiss) {
+  auto sim = std::make_shared<Simulator>(
+      Pose{{2000.0, 0.0}, 1.5},
+      BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
+  sim->controlFriendly(1000.0, 0.0);
+  Tracker tracker(40.0);
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    feed(tracker, *sim);
+    sim->step(20);
+  }
+  const std::int64_t now = sim->elapsedMs();
+  // The controls for a friendly at `from` heading 0.05 rad left of the aim.
+  const auto offAim = [&](GlobalOrd from) {
+    const GlobalOrd aim = leadPoint(tracker.getTracks()[0], tracker.getTime(),
+                                    Pose{from, 0.0}, now);
+    const double bearing = std::atan2(aim.y - from.y, aim.x - from.x);
+    return leadPursuit(tracker, Pose{from, bearing + 0.05}, now, 20);
+  };
+  EXPECT_EQ(manoeuvres::straight, offAim(sim->getFriendlyPose().position))
+      << "turned 5.7 km out, where the coming readings may explain the miss";
+  const GlobalOrd bogie = tracker.getPosition();
+  const double out = std::hypot(bogie.x, bogie.y);
+  EXPECT_EQ(manoeuvres::right,
+            offAim(GlobalOrd{bogie.x * (out + 1000.0) / out,
+                             bogie.y * (out + 1000.0) / out}))
+      << "held on a miss no reading will explain away";
+}
+
+// Tests the way out of a line-up: after 1 s of noisy ranges with the
+// friendly flying from (2000, 0) along the line at a bogie coming head-on,
+// the sideways position is still unseen and will stay so on the lead
+// course, so the friendly turns 0.4 rad off the lead, to the side its
+// heading lies on, and holds that heading; 2 km off the line it would not.
+TEST(Tracker, OpensOffTheLineToSeeSideways) {
+  // The lead pursuit's controls after 1 s of readings with the friendly
+  // flying from `start` at the bogie, heading each of `offs` rad from the
+  // lead.
+  const auto afterOneSecond = [](Pose start, const std::vector<double>& offs) {
+    auto sim = std::make_shared<Simulator>(
+        start, BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0});
+    sim->setRangeNoise(40.0, 3);
+    sim->controlFriendly(1000.0, 0.0);
+    Tracker tracker(40.0);
+    for (int cycle = 0; cycle < 50; ++cycle) {
+      feed(tracker, *sim);
+      sim->step(20);
+    }
+    const Pose at = sim->getFriendlyPose();
+    const GlobalOrd lead = leadPoint(tracker.getTracks()[0], tracker.getTime(),
+                                     at, sim->elapsedMs());
+    const double bearing =
+        std::atan2(lead.y - at.position.y, lead.x - at.position.x);
+    std::vector<Controls> controls;
+    controls.reserve(offs.size());
+    for (double off : offs) {
+      controls.push_back(leadPursuit(tracker, Pose{at.position, bearing + off},
+                                     sim->elapsedMs(), 20));
+    }
+    return controls;
+  };
+  const std::vector<Controls> in_line =
+      afterOneSecond(Pose{{2000.0, 0.0}, 0.0}, {0.2, -0.2, 0.4, -0.4});
+  EXPECT_EQ(manoeuvres::left, in_line[0]);
+  EXPECT_EQ(manoeuvres::right, in_line[1]);
+  EXPECT_EQ(manoeuvres::straight, in_line[2]);
+  EXPECT_EQ(manoeuvres::straight, in_line[3]);
+  const std::vector<Controls> off_line = afterOneSecond(
+      Pose{{2000.0, 2000.0}, std::atan2(-2000.0, 8000.0)}, {0.0, 0.4});
+  EXPECT_EQ(manoeuvres::straight, off_line[0]);
+  EXPECT_EQ(manoeuvres::right, off_line[1]);
+}
+
+// Tests the lead point of a track that makes the bogie as fast as the
+// friendly (a fresh one may): coming head-on it meets at the earliest time,
+// flying away faster there is no meeting and the aim is the bogie itself.
+TEST(Tracker, LeadPointOfABogieAsFastAsTheFriendly) {
+  const Pose friendly{{0.0, 0.0}, 0.0};
+  Track track{Eigen::Vector4d(5000.0, 0.0, -1000.0, 0.0),
+              Eigen::Matrix4d::Identity(), 0.0, 1.0};
+  EXPECT_NEAR(2500.0, leadPoint(track, 0, friendly, 0).x, 1e-6);
+  track.x(2) = 1200.0;
+  EXPECT_EQ(5000.0, leadPoint(track, 0, friendly, 0).x);
 }
 
 // Tests a track that loses the bogie (moved 3 km in an instant, which no
