@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <Eigen/Eigenvalues>
+
 #include "geometry.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include <Eigen/Dense>
+#include <Eigen/Core>
 
 #include "simulator.h"
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <Eigen/Eigenvalues>
+
 #include "geometry.h"
 #include "tracker.h"
 
