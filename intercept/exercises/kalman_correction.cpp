@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <Eigen/Eigenvalues>
-
 #include "geometry.h"
 #include "tracker.h"
 
@@ -34,6 +32,20 @@ constexpr std::size_t most_tracks = 8;
 Vector2d vec(GlobalOrd p) { return Vector2d(p.x, p.y); }
 
 bool better(const Track& a, const Track& b) { return a.cost < b.cost; }
+
+// The widest spread of a position covariance: its larger eigenvalue and the
+// unit direction it lies along, in closed form for a symmetric 2 x 2 matrix
+// (the direction at half the angle whose tangent is 2 P01 / (P00 - P11)).
+struct Spread {
+  double variance;
+  Vector2d direction;
+};
+Spread widest(const Matrix2d& P) {
+  const double half_difference = (P(0, 0) - P(1, 1)) / 2.0;
+  const double angle = std::atan2(P(0, 1), half_difference) / 2.0;
+  return {(P(0, 0) + P(1, 1)) / 2.0 + std::hypot(half_difference, P(0, 1)),
+          Vector2d(std::cos(angle), std::sin(angle))};
+}
 
 // A measurement row H that reads the position along a unit direction.
 RowVector4d along(const Vector2d& direction) {
@@ -116,16 +128,15 @@ void Tracker::split(const Vector2d& friendly) {
        i < tracks_.size() && tracks_.size() + 2 <= most_tracks;) {
     const Track wide = tracks_[i];
     const Vector2d at = wide.x.head<2>();
-    const Eigen::SelfAdjointEigenSolver<Matrix2d> spread(
-        wide.P.topLeftCorner<2, 2>());
-    const double variance = spread.eigenvalues()(1);
+    const Spread spread = widest(wide.P.topLeftCorner<2, 2>());
+    const double variance = spread.variance;
     if (variance <= std::sqrt(R_) / 2.0 *
                         std::min((at - vec(Simulator::BSTATION_LOC)).norm(),
                                  (at - friendly).norm())) {
       ++i;
       continue;
     }
-    const RowVector4d H = along(spread.eigenvectors().col(1));
+    const RowVector4d H = along(spread.direction);
     for (const double side : {1.0, -1.0, 0.0}) {  // the middle one in place
       Track part = wide;
       correct(part, H, side * std::sqrt(2.0 * variance), variance / 3.0);
