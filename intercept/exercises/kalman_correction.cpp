@@ -33,20 +33,6 @@ Vector2d vec(GlobalOrd p) { return Vector2d(p.x, p.y); }
 
 bool better(const Track& a, const Track& b) { return a.cost < b.cost; }
 
-// The widest spread of a position covariance: its larger eigenvalue and the
-// unit direction it lies along, in closed form for a symmetric 2 x 2 matrix
-// (the direction at half the angle whose tangent is 2 P01 / (P00 - P11)).
-struct Spread {
-  double variance;
-  Vector2d direction;
-};
-Spread widest(const Matrix2d& P) {
-  const double half_difference = (P(0, 0) - P(1, 1)) / 2.0;
-  const double angle = std::atan2(P(0, 1), half_difference) / 2.0;
-  return {(P(0, 0) + P(1, 1)) / 2.0 + std::hypot(half_difference, P(0, 1)),
-          Vector2d(std::cos(angle), std::sin(angle))};
-}
-
 // A measurement row H that reads the position along a unit direction.
 RowVector4d along(const Vector2d& direction) {
   return (RowVector4d() << direction.transpose(), 0.0, 0.0).finished();
@@ -94,9 +80,7 @@ void Tracker::start(const Pose& friendly, double base_range,
                     double friendly_range) {
   const Vector2d f = vec(friendly.position);
   const double d = (vec(Simulator::BSTATION_LOC) - f).norm();
-  if (d == 0.0) {
-    return;  // no baseline: wait for the friendly to move off the base
-  }
+  if (d == 0.0) return;  // no baseline: wait for the friendly to move off
   const Crossings crossings =
       crossCircles(friendly.position, friendly_range, Simulator::BSTATION_LOC,
                    base_range, d);
@@ -128,15 +112,20 @@ void Tracker::split(const Vector2d& friendly) {
        i < tracks_.size() && tracks_.size() + 2 <= most_tracks;) {
     const Track wide = tracks_[i];
     const Vector2d at = wide.x.head<2>();
-    const Spread spread = widest(wide.P.topLeftCorner<2, 2>());
-    const double variance = spread.variance;
+    // Its widest spread, the larger eigenvalue of the position's 2 x 2 P in
+    // closed form, lies at half the angle of ((P00 - P11) / 2, P01).
+    const Matrix2d spread = wide.P.topLeftCorner<2, 2>();
+    const double half_difference = (spread(0, 0) - spread(1, 1)) / 2.0;
+    const double angle = std::atan2(spread(0, 1), half_difference) / 2.0;
+    const double variance = (spread(0, 0) + spread(1, 1)) / 2.0 +
+                            std::hypot(half_difference, spread(0, 1));
     if (variance <= std::sqrt(R_) / 2.0 *
                         std::min((at - vec(Simulator::BSTATION_LOC)).norm(),
                                  (at - friendly).norm())) {
       ++i;
       continue;
     }
-    const RowVector4d H = along(spread.direction);
+    const RowVector4d H = along(Vector2d(std::cos(angle), std::sin(angle)));
     for (const double side : {1.0, -1.0, 0.0}) {  // the middle one in place
       Track part = wide;
       correct(part, H, side * std::sqrt(2.0 * variance), variance / 3.0);
@@ -170,9 +159,7 @@ void Tracker::correctByRange(Track& track, const Vector2d& station,
   // through their correlation in P.
   const Vector2d apart = track.x.head<2>() - station;
   const double expected = apart.norm();
-  if (expected < 1e-6) {
-    return;  // on the station itself the line of sight is undefined
-  }
+  if (expected < 1e-6) return;  // on the station: no line of sight
   const double innovation = range - expected;
   const double S = correct(track, along(apart / expected), innovation, R_);
   const double surprise = innovation * innovation / S;
