@@ -119,14 +119,13 @@ bool runGnuplot(const std::string& program, const std::string& script,
     return false;
   }
   int status = 0;
-  bool waited = false;
-  while (spawned == 0 && !waited) {
-    waited = waitpid(child, &status, 0) != -1;
-    if (!waited && errno != EINTR) {
-      break;
-    }
+  pid_t waited = -1;
+  if (spawned == 0) {
+    do {  // again if a signal broke the wait off
+      waited = waitpid(child, &status, 0);
+    } while (waited == -1 && errno == EINTR);
   }
-  if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (waited == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::cerr << program << ": gnuplot did not draw the charts; the command "
               << "was: " << gnuplotCommand(script, runs) << std::endl;
     return false;

@@ -2,7 +2,6 @@
 // of the loop, and a watchdog that names the reading that never came.
 #include "reading_threads.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -14,78 +13,75 @@ namespace {
 // program: a cycle takes microseconds.
 constexpr std::chrono::seconds patience{5};
 
-// A turnstile between the guidance loop and one producer: open() lets the
-// producer through once; close() lets it out for good. mutex_ guards passes_
-// and closed_; pass() is the only operation that blocks.
-class TickGate {
- public:
-  void open() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    ++passes_;
-    cv_.notify_one();
-  }
-  void close() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    closed_ = true;
-    cv_.notify_one();
-  }
-  // Blocks until a pass was granted (true) or the gate closed (false).
-  bool pass() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    cv_.wait(lock, [this] { return closed_ || passes_ > 0; });
-    if (closed_) {
-      return false;
-    }
-    --passes_;
-    return true;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  int passes_ = 0;
-  bool closed_ = false;
-};
-
 }  // namespace
 
-// A producer thread that calls one add operation of the buffer once per
-// release(), and counts the readings it has stored. Its destructor closes the
-// gate and joins the thread, so leaving the scope that owns it, normally or
-// by an exception, never leaves a thread running or joinable.
+// A producer thread behind a turnstile: it calls its add operation of the
+// buffer once per release(), and blocks nowhere else. Its destructor closes
+// the turnstile and joins the thread, so leaving the scope that owns it,
+// normally or by an exception, never leaves a thread running or joinable.
+// mutex_ guards released_, stored_ and closed_.
 class ReadingThreads::Producer {
  public:
   Producer(RangeBuffer& buffer, void (RangeBuffer::*add)())
       : thread_([this, &buffer, add] {
-          while (gate_.pass()) {
+          std::unique_lock<std::mutex> lock(mutex_);
+          for (;;) {
+            cv_.wait(lock, [this] { return closed_ || stored_ < released_; });
+            if (closed_) {
+              return;
+            }
+            lock.unlock();
             (buffer.*add)();
+            lock.lock();
             ++stored_;
           }
         }) {}
   Producer(const Producer&) = delete;
   Producer& operator=(const Producer&) = delete;
   ~Producer() {
-    gate_.close();
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closed_ = true;
+    }
+    cv_.notify_one();
     thread_.join();
   }
 
-  // Lets the thread take exactly one reading; returns how many it will then
-  // have stored.
+  // Lets the thread take exactly one more reading; returns how many it will
+  // then have stored.
   long release() {
-    gate_.open();
+    std::lock_guard<std::mutex> lock(mutex_);
+    cv_.notify_one();
     return ++released_;
   }
-  long stored() const { return stored_; }
+  long stored() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stored_;
+  }
 
  private:
-  TickGate gate_;  // constructed before the thread that uses it
-  std::atomic<long> stored_{0};
+  std::mutex mutex_;
+  std::condition_variable cv_;
   long released_ = 0;
-  std::thread thread_;
+  long stored_ = 0;
+  bool closed_ = false;
+  std::thread thread_;  // started last, once the rest is ready
 };
 
 Watchdog::Watchdog(std::chrono::milliseconds patience)
-    : patience_(patience), thread_([this] { watch(); }) {}
+    : thread_([this, patience] {
+        // It looks a few times per patience: a wait that ends in time costs
+        // the waiting thread nothing but two uncontended locks.
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!stop_) {
+          if (describe_ &&
+              std::chrono::steady_clock::now() - since_ >= patience) {
+            std::cerr << describe_() << std::endl;
+            std::_Exit(EXIT_FAILURE);
+          }
+          cv_.wait_for(lock, patience / 5);
+        }
+      }) {}
 
 Watchdog::~Watchdog() {
   {
@@ -105,20 +101,6 @@ void Watchdog::begins(std::function<std::string()> describe) {
 void Watchdog::ended() {
   std::lock_guard<std::mutex> lock(mutex_);
   describe_ = nullptr;
-}
-
-void Watchdog::watch() {
-  // It looks a few times per patience: a wait that ends in time costs the
-  // waiting thread nothing but two uncontended locks.
-  const auto look_every = patience_ / 5;
-  std::unique_lock<std::mutex> lock(mutex_);
-  while (!stop_) {
-    if (describe_ && std::chrono::steady_clock::now() - since_ >= patience_) {
-      std::cerr << describe_() << std::endl;
-      std::_Exit(EXIT_FAILURE);
-    }
-    cv_.wait_for(lock, look_every);
-  }
 }
 
 ReadingThreads::ReadingThreads(std::shared_ptr<Simulator> sim)

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include "flight_chart.h"
-#include "guidances.h"
 #include "ideal.h"
 #include "reading_threads.h"
 
@@ -32,9 +31,9 @@ namespace {
 // 50 m/s, while the bogie flies 250 m/s) sends it after the mirror point for
 // a while. A fix that goes wrong for good never intercepts in the 120 s.
 TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
-  const Scenario scenario = noiseFreeScenario();
+  const Scenario scenario = Scenario{};
   const double ideal_ms = idealInterceptMs(scenario);
-  const FlightResult flight = flyIntercept(scenario, autopilotGuidance);
+  const FlightResult flight = flyIntercept(scenario, Pilot::autopilot);
 
   // The ideal cannot beat the closing speed of 1000 + 250 m/s head on.
   EXPECT_GE(ideal_ms,
@@ -60,8 +59,8 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
 // Tests that threads do not change the outcome: two noisy runs (where the
 // order of the simulator calls decides every noise draw) are the same.
 TEST(InterceptFlight, EveryRunTheSame) {
-  const FlightResult first = flyIntercept(noisyScenario(), autopilotGuidance);
-  const FlightResult second = flyIntercept(noisyScenario(), autopilotGuidance);
+  const FlightResult first = flyIntercept(noisyScenario(), Pilot::autopilot);
+  const FlightResult second = flyIntercept(noisyScenario(), Pilot::autopilot);
   ASSERT_EQ(first.samples.size(), second.samples.size());
   for (std::size_t i = 0; i < first.samples.size(); ++i) {
     EXPECT_EQ(first.samples[i].estimate.x, second.samples[i].estimate.x) << i;
@@ -73,7 +72,7 @@ TEST(InterceptFlight, EveryRunTheSame) {
 // range circles missed each other and the fix falls on the line between the
 // friendly and the base station.
 TEST(InterceptFlight, NoisyFixesStayNumbers) {
-  const FlightResult flight = flyIntercept(noisyScenario(), autopilotGuidance);
+  const FlightResult flight = flyIntercept(noisyScenario(), Pilot::autopilot);
   std::size_t on_baseline = 0;
   for (const FlightSample& s : flight.samples) {
     EXPECT_TRUE(std::isfinite(s.estimate.x) && std::isfinite(s.estimate.y))
@@ -96,13 +95,13 @@ TEST(InterceptFlight, EndsAtItsTimeLimit) {
   };
   for (const Case c : {Case{0, 50.0, 0, 0}, Case{40, 50.0, 40, 2},
                        Case{50, 50.0, 60, 3}, Case{1000, 20000.0, 0, 0}}) {
-    Scenario scenario = noiseFreeScenario();
+    Scenario scenario = Scenario{};
     scenario.time_limit_ms = c.limit_ms;
     scenario.intercept_range = c.range;
     for (const bool threads : {true, false}) {
       const FlightResult flight =
-          threads ? flyIntercept(scenario, autopilotGuidance)
-                  : flyWithoutThreads(scenario, autopilotGuidance);
+          threads ? flyIntercept(scenario, Pilot::autopilot)
+                  : flyWithoutThreads(scenario, Pilot::autopilot);
       EXPECT_EQ(c.end_ms, flight.end_ms) << c.limit_ms << " " << threads;
       EXPECT_EQ(c.cycles, flight.samples.size()) << c.limit_ms;
       EXPECT_EQ(c.range > 1000.0, flight.intercepted) << c.limit_ms;
@@ -113,7 +112,7 @@ TEST(InterceptFlight, EndsAtItsTimeLimit) {
 // Tests that every command of a whole noisy flight, by either guidance, is
 // one of the manoeuvres (the scoreboard refuses to score any other).
 TEST(InterceptFlight, CommandsWithinTheManoeuvres) {
-  for (const GuidanceMaker make : {autopilotGuidance, trackerGuidance}) {
+  for (const Pilot make : {Pilot::autopilot, Pilot::tracker}) {
     const FlightResult flight = flyWithoutThreads(noisyScenario(), make);
     ASSERT_FALSE(flight.samples.empty());
     for (const FlightSample& s : flight.samples) {
@@ -141,8 +140,7 @@ TEST(InterceptFlightDeathTest, WatchdogEndsAWaitThatNeverEnds) {
 // exact or the mirror point, and each lands in its own pair of columns; the
 // time marks fall every 10 s.
 TEST(InterceptFlight, CsvSplitsFixesFromMirrorPoints) {
-  const FlightResult flight =
-      flyIntercept(noiseFreeScenario(), autopilotGuidance);
+  const FlightResult flight = flyIntercept(Scenario{}, Pilot::autopilot);
   const std::string path = testing::TempDir() + "flight_test.csv";
   ASSERT_TRUE(writeFlightCsv(flight, path));
   std::ifstream in(path);
