@@ -16,27 +16,22 @@ extern char** environ;
 
 namespace {
 
-// The -e argument that sets one run's variables, as gnuplot strings (a
-// quote inside is doubled, gnuplot's escape in single quotes).
-std::string assignments(const GnuplotVariables& variables) {
-  std::string text;
-  for (const auto& [name, value] : variables) {
-    std::string quoted;
-    for (char c : value) {
-      quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    }
-    text += text.empty() ? "" : "; ";
-    text.append(name).append("='").append(quoted).append("'");
-  }
-  return text;
-}
-
-// The arguments of gnuplot: -e <assignments> <script>, once per run.
+// The arguments of gnuplot: -e <assignments> <script>, once per run, each
+// run's variables set as gnuplot strings (a quote inside is doubled,
+// gnuplot's escape in single quotes).
 std::vector<std::string> arguments(const std::string& script,
                                    const std::vector<GnuplotVariables>& runs) {
   std::vector<std::string> args{"gnuplot"};
   for (const GnuplotVariables& run : runs) {
-    args.insert(args.end(), {"-e", assignments(run), script});
+    std::string assignments;
+    for (const auto& [name, value] : run) {
+      assignments += (assignments.empty() ? "" : "; ") + name + "='";
+      for (char c : value) {
+        assignments += c == '\'' ? std::string("''") : std::string(1, c);
+      }
+      assignments += "'";
+    }
+    args.insert(args.end(), {"-e", assignments, script});
   }
   return args;
 }

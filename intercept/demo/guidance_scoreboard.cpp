@@ -1,15 +1,9 @@
 // Flies the autopilot and the tracker over the same random scenarios and
 // scores each by its time over an ideal pursuer's: how much history is worth
-// to a guidance, in one table. Writes scoreboard.csv (the shares) and
-// flights.csv (one row per flight) into the folder it runs in, and gnuplot
-// draws the shares into scoreboard.png (scoreboard.gp says how). A flight
-// that breaks the rules stops it with status 3. --replay K flies the K-th
-// scene again and writes its tracks and picture, as intercept_demo does.
-// --scene NAME flies one of the named hard scenes instead of random ones,
-// once per noise seed.
-//
-//   guidance_scoreboard [--flights N] [--seed S] [--noise M] [--replay K]
-//                       [--scene NAME]
+// to a guidance, in one table. The usage below gives its options; a flight
+// that breaks the rules stops it with status 3. It writes scoreboard.csv
+// (the shares) and flights.csv (one row per flight) into the folder it runs
+// in, and gnuplot draws the shares into scoreboard.png (scoreboard.gp).
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -311,12 +305,11 @@ int main(int argc, char** argv) {
   std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv"
             << std::endl;
 
-  // "200 random scenarios from seed 1" or "10 flights of the scene away".
+  // "200 random scenarios" or "10 flights of the scene away".
   const std::string flown =
-      options.scene.empty()
-          ? std::to_string(options.flights) + " random scenarios"
-          : std::to_string(options.flights) + " flights of the scene " +
-                options.scene;
+      std::to_string(options.flights) +
+      (options.scene.empty() ? " random scenarios"
+                             : " flights of the scene " + options.scene);
   if (options.scene.empty()) {
     std::cout << flown << " from seed " << options.seed << ", range noise "
               << noise << " m (" << redrawn

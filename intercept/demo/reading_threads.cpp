@@ -11,62 +11,9 @@ namespace {
 
 // How long the guidance loop waits for a reading before the watchdog ends the
 // program: a cycle takes microseconds.
-constexpr std::chrono::seconds patience{5};
+constexpr std::chrono::seconds reading_patience{5};
 
 }  // namespace
-
-// A producer thread behind a turnstile: it calls its add operation of the
-// buffer once per release(), and blocks nowhere else. Its destructor closes
-// the turnstile and joins the thread, so leaving the scope that owns it,
-// normally or by an exception, never leaves a thread running or joinable.
-// mutex_ guards released_, stored_ and closed_.
-class ReadingThreads::Producer {
- public:
-  Producer(RangeBuffer& buffer, void (RangeBuffer::*add)())
-      : thread_([this, &buffer, add] {
-          std::unique_lock<std::mutex> lock(mutex_);
-          for (;;) {
-            cv_.wait(lock, [this] { return closed_ || stored_ < released_; });
-            if (closed_) {
-              return;
-            }
-            lock.unlock();
-            (buffer.*add)();
-            lock.lock();
-            ++stored_;
-          }
-        }) {}
-  Producer(const Producer&) = delete;
-  Producer& operator=(const Producer&) = delete;
-  ~Producer() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      closed_ = true;
-    }
-    cv_.notify_one();
-    thread_.join();
-  }
-
-  // Lets the thread take exactly one more reading; returns how many it will
-  // then have stored.
-  long release() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    cv_.notify_one();
-    return ++released_;
-  }
-  long stored() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return stored_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  long released_ = 0;
-  long stored_ = 0;
-  bool closed_ = false;
-  std::thread thread_;  // started last, once the rest is ready
-};
 
 Watchdog::Watchdog(std::chrono::milliseconds patience)
     : thread_([this, patience] {
@@ -106,13 +53,37 @@ void Watchdog::ended() {
 ReadingThreads::ReadingThreads(std::shared_ptr<Simulator> sim)
     : sim_(std::move(sim)),
       buffer_(sim_),
-      watchdog_(patience),
-      base_producer_(
-          std::make_unique<Producer>(buffer_, &RangeBuffer::addBaseData)),
-      friendly_producer_(
-          std::make_unique<Producer>(buffer_, &RangeBuffer::addFriendlyData)) {}
+      watchdog_(reading_patience),
+      producers_{std::thread(&ReadingThreads::produce, this, base,
+                             &RangeBuffer::addBaseData),
+                 std::thread(&ReadingThreads::produce, this, friendly,
+                             &RangeBuffer::addFriendlyData)} {}
 
-ReadingThreads::~ReadingThreads() = default;
+ReadingThreads::~ReadingThreads() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closed_ = true;
+  }
+  cv_.notify_all();
+  for (std::thread& producer : producers_) {
+    producer.join();
+  }
+}
+
+void ReadingThreads::produce(History history, void (RangeBuffer::*add)()) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    cv_.wait(lock,
+             [&] { return closed_ || stored_[history] < released_[history]; });
+    if (closed_) {
+      return;
+    }
+    lock.unlock();  // the buffer's add blocks nothing of ours
+    (buffer_.*add)();
+    lock.lock();
+    ++stored_[history];
+  }
+}
 
 Readings ReadingThreads::take() {
   const std::int64_t now = sim_->elapsedMs();
@@ -120,16 +91,22 @@ Readings ReadingThreads::take() {
   // One reading from each producer, one after the other: the getter returns
   // only once the reading released for this cycle is stored, so the clock
   // stands still and the noise draws come in a fixed order.
-  const auto await = [&](Producer& producer, const char* history,
-                         const char* getter, auto get) {
-    const long wanted = producer.release();
-    watchdog_.begins([&producer, history, getter, wanted, now] {
-      return "intercept flight: no " + std::string(history) +
+  const auto await = [&](History history, const char* name, const char* getter,
+                         auto get) {
+    long wanted = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      wanted = ++released_[history];
+    }
+    cv_.notify_all();
+    watchdog_.begins([this, history, name, getter, wanted, now] {
+      std::lock_guard<std::mutex> lock(mutex_);
+      return "intercept flight: no " + std::string(name) +
              " reading reached the guidance loop, which has waited " +
-             std::to_string(patience.count()) + " s in " + getter +
-             " at t = " + std::to_string(now) + " ms: the " + history +
+             std::to_string(reading_patience.count()) + " s in " + getter +
+             " at t = " + std::to_string(now) + " ms: the " + name +
              " producer thread " +
-             (producer.stored() >= wanted
+             (stored_[history] >= wanted
                   ? "stored it, but nothing woke the getter (a missing "
                     "notify?)"
                   : "has not stored it (stuck in its add, or not running?)");
@@ -138,10 +115,9 @@ Readings ReadingThreads::take() {
     watchdog_.ended();
     return reading;
   };
-  readings.base = await(*base_producer_, "base", "getBaseData",
+  readings.base = await(base, "base", "getBaseData",
                         [this] { return buffer_.getBaseData(); });
-  readings.from_friendly =
-      await(*friendly_producer_, "friendly", "getFriendlyData",
-            [this] { return buffer_.getFriendlyData(); });
+  readings.from_friendly = await(friendly, "friendly", "getFriendlyData",
+                                 [this] { return buffer_.getFriendlyData(); });
   return readings;
 }

@@ -61,14 +61,21 @@ class ReadingThreads {
   Readings take();
 
  private:
-  class Producer;
+  enum History { base, friendly };
+  // The producer thread of a history: one add per reading released to it.
+  void produce(History history, void (RangeBuffer::*add)());
 
   std::shared_ptr<Simulator> sim_;
   RangeBuffer buffer_;
   Watchdog watchdog_;
-  // Declared last: they stop and join before the buffer they feed goes.
-  std::unique_ptr<Producer> base_producer_;
-  std::unique_ptr<Producer> friendly_producer_;
+  std::mutex mutex_;  // guards released_, stored_ and closed_
+  std::condition_variable cv_;
+  long released_[2] = {0, 0};  // readings each producer may take
+  long stored_[2] = {0, 0};    // and has stored
+  bool closed_ = false;        // the producers stop
+  // Declared last: they start once the rest is ready, and the destructor
+  // joins them before the buffer they feed goes.
+  std::thread producers_[2];
 };
 
 #endif  // INTERCEPT_DEMO_READING_THREADS_H_
