@@ -66,10 +66,10 @@ std::int64_t bruteForceMs(const Scenario& scenario) {
 // a short turn, a long one (over 2 rad) and none at all (a bogie closing
 // head on): never later than a flight of the grid, and within 2 ms of it.
 TEST(IdealPursuer, AsQuickAsTheBestFlightOfAGrid) {
-  Scenario behind = Scenario{};
+  Scenario behind;
   behind.friendly_start = Pose{{-2000.0, 1000.0}, 0.3};
   behind.bogie = BogiePath{Pose{{-6000.0, 3000.0}, 2.5}, 220.0, -0.015};
-  Scenario head_on = Scenario{};
+  Scenario head_on;
   head_on.bogie = BogiePath{Pose{{7000.0, 30.0}, Simulator::pi}, 300.0, 0.0};
   for (const Scenario& scene : {Scenario{}, behind, head_on}) {
     const double ideal_ms = idealInterceptMs(scene);
