@@ -66,14 +66,10 @@ bool writeCsv(const std::string& path, const std::vector<std::string>& columns,
     out << (i == 0 ? "" : ",") << columns[i];
   }
   out << '\n';
-  char number[32];
   for (const std::vector<double>& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-      out << (i == 0 ? "" : ",");
-      if (!std::isnan(row[i])) {
-        std::snprintf(number, sizeof number, "%.10g", row[i]);
-        out << number;
-      }
+      out << (i == 0 ? "" : ",")
+          << (std::isnan(row[i]) ? std::string() : formatted("%.10g", row[i]));
     }
     out << '\n';
   }

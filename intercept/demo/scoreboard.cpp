@@ -124,9 +124,6 @@ std::vector<std::vector<double>> shares(const std::vector<double>& autopilot,
     }
   }
   const auto share = [](const std::vector<double>& ratios, double limit) {
-    if (ratios.empty()) {
-      return 0.0;
-    }
     const auto within = std::count_if(ratios.begin(), ratios.end(),
                                       [&](double r) { return r <= limit; });
     return static_cast<double>(within) / static_cast<double>(ratios.size());
