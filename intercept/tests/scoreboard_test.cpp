@@ -147,8 +147,8 @@ TEST(Scoreboard, InLineScenesIntercepted) {
   }
 }
 
-// Tests that the drawn scenes keep to their bounds and the demonstration's
-// cycle, limit and intercept range, and that one seed gives one sequence.
+// Tests that the drawn scenes keep to their bounds, and that one seed gives
+// one sequence.
 TEST(Scoreboard, RandomScenesWithinBounds) {
   std::minstd_rand0 engine(1);
   std::minstd_rand0 again(1);
@@ -162,11 +162,7 @@ TEST(Scoreboard, RandomScenesWithinBounds) {
     EXPECT_TRUE(friendly >= 1000.0 && friendly <= 3000.0) << friendly;
     EXPECT_TRUE(s.bogie.speed >= 200.0 && s.bogie.speed <= 300.0);
     EXPECT_LE(std::abs(s.bogie.turnRate), 0.02);
-    EXPECT_EQ(50.0, s.friendly_speed);
     EXPECT_EQ(40.0, s.range_noise);
-    EXPECT_EQ(Scenario{}.cycle_ms, s.cycle_ms);
-    EXPECT_EQ(Scenario{}.time_limit_ms, s.time_limit_ms);
-    EXPECT_EQ(Scenario{}.intercept_range, s.intercept_range);
     EXPECT_EQ(s.noise_seed, randomScenario(again, 40.0).noise_seed);
   }
 }
