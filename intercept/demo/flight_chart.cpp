@@ -178,6 +178,7 @@ GnuplotVariables flightChart(const std::string& stem,
     }
   }
   std::vector<std::vector<double>> rows;
+  rows.reserve(labels.size());
   for (const Label& label : labels) {
     rows.push_back(
         {label.at.x / km, label.at.y / km, static_cast<double>(label.ms) / km});
@@ -204,19 +205,23 @@ GnuplotVariables flightChart(const std::string& stem,
   for (const auto& [guidance, flight] :
        {std::pair{"autopilot", &autopilot}, std::pair{"tracker", &tracker}}) {
     const std::string name = guidance;
-    const double end_s = static_cast<double>(flight->end_ms) / km;
-    const double closest_s = static_cast<double>(flight->closest_ms) / km;
-    const std::string end =
-        flight->intercepted
-            ? "intercept at " + formatted("%.1f s", end_s)
-            : "closest, " + formatted("%.0f m", flight->closest_distance) +
-                  " at " + formatted("%.1f s", closest_s);
+    std::string end = name + ": ";
+    if (flight->intercepted) {
+      end += "intercept at " +
+             formatted("%.1f s", static_cast<double>(flight->end_ms) / km);
+    } else {
+      end += "closest, " + formatted("%.0f m", flight->closest_distance);
+      end += " at " +
+             formatted("%.1f s", static_cast<double>(flight->closest_ms) / km);
+    }
+    std::string csv = stem;
+    csv.append("_").append(name).append(".csv");
     variables.insert(
         variables.end(),
-        {{name + "_data", stem + "_" + name + ".csv"},
+        {{name + "_data", csv},
          {name + "_end_x", formatted("%.4f", flight->closest_bogie.x / km)},
          {name + "_end_y", formatted("%.4f", flight->closest_bogie.y / km)},
-         {name + "_end_label", name + ": " + end}});
+         {name + "_end_label", end}});
   }
   return variables;
 }
