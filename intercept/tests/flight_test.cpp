@@ -34,11 +34,6 @@ TEST(InterceptFlight, NoiseFreeInterceptsWithinBound) {
   const Scenario scenario{};
   const double ideal_ms = idealInterceptMs(scenario);
   const FlightResult flight = flyIntercept(scenario, Pilot::autopilot);
-
-  // The ideal cannot beat the closing speed of 1000 + 250 m/s head on.
-  EXPECT_GE(ideal_ms,
-            static_cast<std::int64_t>((9899.5 - 50.0) / 1250.0 * 1000.0));
-  EXPECT_LT(ideal_ms, 10000);
   ASSERT_TRUE(flight.intercepted);
   EXPECT_LE(flight.end_ms, 5 * ideal_ms);
   EXPECT_GE(flight.end_ms, ideal_ms);
