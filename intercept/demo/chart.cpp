@@ -16,27 +16,22 @@ extern char** environ;
 
 namespace {
 
-// The -e argument that sets one run's variables, as gnuplot strings (a
-// quote inside is doubled, gnuplot's escape in single quotes).
-std::string assignments(const GnuplotVariables& variables) {
-  std::string text;
-  for (const auto& [name, value] : variables) {
-    std::string quoted;
-    for (char c : value) {
-      quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    }
-    text += text.empty() ? "" : "; ";
-    text.append(name).append("='").append(quoted).append("'");
-  }
-  return text;
-}
-
-// The arguments of gnuplot: -e <assignments> <script>, once per run.
+// The arguments of gnuplot: -e <assignments> <script>, once per run, each
+// run's variables set as gnuplot strings (a quote inside is doubled,
+// gnuplot's escape in single quotes).
 std::vector<std::string> arguments(const std::string& script,
                                    const std::vector<GnuplotVariables>& runs) {
   std::vector<std::string> args{"gnuplot"};
   for (const GnuplotVariables& run : runs) {
-    args.insert(args.end(), {"-e", assignments(run), script});
+    std::string assignments;
+    for (const auto& [name, value] : run) {
+      assignments += (assignments.empty() ? "" : "; ") + name + "='";
+      for (char c : value) {
+        assignments += c == '\'' ? std::string("''") : std::string(1, c);
+      }
+      assignments += "'";
+    }
+    args.insert(args.end(), {"-e", assignments, script});
   }
   return args;
 }
@@ -71,14 +66,10 @@ bool writeCsv(const std::string& path, const std::vector<std::string>& columns,
     out << (i == 0 ? "" : ",") << columns[i];
   }
   out << '\n';
-  char number[32];
   for (const std::vector<double>& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-      out << (i == 0 ? "" : ",");
-      if (!std::isnan(row[i])) {
-        std::snprintf(number, sizeof number, "%.10g", row[i]);
-        out << number;
-      }
+      out << (i == 0 ? "" : ",")
+          << (std::isnan(row[i]) ? std::string() : formatted("%.10g", row[i]));
     }
     out << '\n';
   }
@@ -119,14 +110,13 @@ bool runGnuplot(const std::string& program, const std::string& script,
     return false;
   }
   int status = 0;
-  bool waited = false;
-  while (spawned == 0 && !waited) {
-    waited = waitpid(child, &status, 0) != -1;
-    if (!waited && errno != EINTR) {
-      break;
-    }
+  pid_t waited = -1;
+  if (spawned == 0) {
+    do {  // again if a signal broke the wait off
+      waited = waitpid(child, &status, 0);
+    } while (waited == -1 && errno == EINTR);
   }
-  if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (waited == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::cerr << program << ": gnuplot did not draw the charts; the command "
               << "was: " << gnuplotCommand(script, runs) << std::endl;
     return false;

@@ -1,77 +1,88 @@
-// The guidance loop closed in the simulator, with or without threads: one
-// loop, one cycle, and two ways to take the cycle's readings.
+// The guidance loop closed in the simulator: both guidances behind one
+// interface, one cycle, and one loop that takes each cycle's readings with
+// threads or without.
 #include "flight.h"
 
 #include <cmath>
-#include <functional>
 #include <limits>
+#include <memory>
+#include <optional>
+#include <utility>
 
+#include "autopilot.h"
+#include "pursuit.h"
 #include "reading_threads.h"
+#include "tracker.h"
 
 namespace {
 
-// Flies the scenario's flight on sim, taking each cycle's readings with
-// take, until the intercept or the time limit, whichever comes first.
-FlightResult fly(const Scenario& scenario, Simulator& sim, Guidance& guidance,
-                 const std::function<Readings()>& take) {
-  FlightResult result{};
-  result.closest_distance = std::numeric_limits<double>::infinity();
-  for (;;) {
-    // Where things stand now, for the record and the end of the flight.
-    const std::int64_t now = sim.elapsedMs();
-    const GlobalOrd friendly = sim.getFriendlyPose().position;
-    const GlobalOrd truth = sim.getBogieTruth().position;
-    const double distance = Simulator::distance(friendly, truth);
-    if (distance < result.closest_distance) {
-      result.closest_distance = distance;
-      result.closest_ms = now;
-      result.closest_friendly = friendly;
-      result.closest_bogie = truth;
-    }
-    if (distance <= scenario.intercept_range || now >= scenario.time_limit_ms) {
-      result.intercepted = distance <= scenario.intercept_range;
-      result.end_ms = now;
-      return result;
-    }
-    FlightSample sample =
-        guidanceCycle(sim, guidance, take(), scenario.cycle_ms);
-    sample.truth = truth;
-    result.samples.push_back(sample);
+// A guidance as the flight drives it, twice per cycle: observe() with the
+// cycle's readings while the clock stands at their time, then steer() once
+// the clock has moved on one cycle, with where the friendly is then. (The
+// autopilot needs both moments: the change of its range in between picks
+// its crossing point.)
+class Guidance {
+ public:
+  virtual ~Guidance() = default;
+  virtual void observe(const Readings& readings) = 0;
+  virtual Controls steer(const Pose& friendly, std::int64_t now_ms) = 0;
+  virtual GlobalOrd estimate() const = 0;  // where the last steer() placed it
+  virtual bool resolved() const = 0;  // told the bogie from the mirror for good
+};
+
+// The autopilot reads the simulator itself, as its interface fixes: the
+// readings it is handed only say that it is time to fix. It reads the same
+// moment, with noise draws of its own.
+class AutopilotGuidance : public Guidance {
+ public:
+  explicit AutopilotGuidance(std::shared_ptr<Simulator> sim)
+      : autopilot_(std::move(sim)) {}
+
+  void observe(const Readings&) override { autopilot_.setBogiePose(); }
+
+  // The change of the friendly range since observe() picks the crossing
+  // point; the autopilot reads both the range and the pose again itself.
+  Controls steer(const Pose&, std::int64_t) override {
+    estimate_ = autopilot_.getBogiePose().position;
+    autopilot_.setPursue(estimate_.x, estimate_.y);
+    return Controls{autopilot_.getLinControl(), autopilot_.getAngControl()};
   }
-}
 
-// The simulator of a scenario, the friendly flying its first command.
-std::shared_ptr<Simulator> simulatorFor(const Scenario& scenario) {
-  auto sim =
-      std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
-  sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
-  sim->controlFriendly(scenario.friendly_speed, 0.0);
-  return sim;
-}
+  GlobalOrd estimate() const override { return estimate_; }
+  bool resolved() const override { return false; }  // it keeps both points
 
-}  // namespace
+ private:
+  Autopilot autopilot_;
+  GlobalOrd estimate_{};
+};
 
-Scenario noiseFreeScenario() {
-  Scenario scenario{};
-  scenario.friendly_start = Pose{{2000.0, 0.0}, 0.0};
-  scenario.friendly_speed = 50.0;
-  scenario.bogie =
-      BogiePath{Pose{{9000.0, 7000.0}, Simulator::pi}, 250.0, 0.01};
-  scenario.range_noise = 0.0;
-  scenario.noise_seed = 1;
-  scenario.cycle_ms = 20;
-  scenario.time_limit_ms = 120000;
-  scenario.intercept_range = 50.0;
-  return scenario;
-}
+// The tracker never reads the simulator. It steers from where the friendly
+// is after the clock step, against its tracks moved on as well, and holds
+// its controls for one cycle.
+class TrackerGuidance : public Guidance {
+ public:
+  TrackerGuidance(double range_sd, std::int64_t cycle_ms)
+      : tracker_(range_sd), cycle_ms_(cycle_ms) {}
 
-Scenario noisyScenario() {
-  Scenario scenario = noiseFreeScenario();
-  scenario.range_noise = 40.0;
-  scenario.noise_seed = 7;
-  return scenario;
-}
+  void observe(const Readings& readings) override {
+    tracker_.addReadings(readings.friendly, readings.base,
+                         readings.from_friendly);
+  }
+  Controls steer(const Pose& friendly, std::int64_t now_ms) override {
+    return leadPursuit(tracker_, friendly, now_ms, cycle_ms_);
+  }
+  GlobalOrd estimate() const override { return tracker_.getPosition(); }
+  bool resolved() const override { return tracker_.isResolved(); }
 
+ private:
+  Tracker tracker_;
+  std::int64_t cycle_ms_;
+};
+
+// One guidance cycle on readings taken at the clock's time: the guidance
+// observes them, the clock runs cycle_ms, the guidance steers from where the
+// friendly is then, and its controls go to the friendly. The record holds
+// all but the truth, which the caller knows.
 FlightSample guidanceCycle(Simulator& sim, Guidance& guidance,
                            const Readings& readings, std::int64_t cycle_ms) {
   FlightSample sample{};
@@ -86,23 +97,71 @@ FlightSample guidanceCycle(Simulator& sim, Guidance& guidance,
   return sample;
 }
 
-FlightResult flyIntercept(const Scenario& scenario, GuidanceMaker make) {
-  // The owner hands the same simulator to the buffer and to the guidance.
-  const std::shared_ptr<Simulator> sim = simulatorFor(scenario);
-  const std::unique_ptr<Guidance> guidance = make(sim, scenario);
-  ReadingThreads threads(sim);
-  return fly(scenario, *sim, *guidance, [&threads] { return threads.take(); });
+FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
+  // The owner hands the same simulator to the guidance and to the buffer.
+  const auto sim =
+      std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
+  sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
+  sim->controlFriendly(scenario.friendly_speed, 0.0);
+  std::unique_ptr<Guidance> guidance;
+  if (pilot == Pilot::autopilot) {
+    guidance = std::make_unique<AutopilotGuidance>(sim);
+  } else {
+    guidance = std::make_unique<TrackerGuidance>(scenario.range_noise,
+                                                 scenario.cycle_ms);
+  }
+  std::optional<ReadingThreads> threads;
+  if (threaded) {
+    threads.emplace(sim);
+  }
+
+  FlightResult result{};
+  result.closest_distance = std::numeric_limits<double>::infinity();
+  for (;;) {
+    const std::int64_t now = sim->elapsedMs();
+    const GlobalOrd friendly = sim->getFriendlyPose().position;
+    const GlobalOrd truth = sim->getBogieTruth().position;
+    const double distance = Simulator::distance(friendly, truth);
+    if (distance < result.closest_distance) {
+      result.closest_distance = distance;
+      result.closest_ms = now;
+      result.closest_bogie = truth;
+    }
+    if (distance <= scenario.intercept_range || now >= scenario.time_limit_ms) {
+      result.intercepted = distance <= scenario.intercept_range;
+      result.end_ms = now;
+      return result;
+    }
+    Readings readings{};
+    if (threads) {
+      readings = threads->take();
+    } else {  // the producers' calls, in their order: the same noise draws
+      readings.friendly = sim->getFriendlyPose();
+      readings.base = sim->rangeToBogieFromBase();
+      readings.from_friendly = sim->rangeToBogieFromFriendly();
+    }
+    FlightSample sample =
+        guidanceCycle(*sim, *guidance, readings, scenario.cycle_ms);
+    sample.truth = truth;
+    result.samples.push_back(sample);
+  }
 }
 
-FlightResult flyWithoutThreads(const Scenario& scenario, GuidanceMaker make) {
-  const std::shared_ptr<Simulator> sim = simulatorFor(scenario);
-  const std::unique_ptr<Guidance> guidance = make(sim, scenario);
-  // The producers' calls, in their order: the same noise draws.
-  return fly(scenario, *sim, *guidance, [&sim] {
-    const Pose friendly = sim->getFriendlyPose();
-    const RangeStamped base = sim->rangeToBogieFromBase();
-    return Readings{friendly, base, sim->rangeToBogieFromFriendly()};
-  });
+}  // namespace
+
+Scenario noisyScenario() {
+  Scenario scenario;
+  scenario.range_noise = 40.0;
+  scenario.noise_seed = 7;
+  return scenario;
+}
+
+FlightResult flyIntercept(const Scenario& scenario, Pilot pilot) {
+  return fly(scenario, pilot, true);
+}
+
+FlightResult flyWithoutThreads(const Scenario& scenario, Pilot pilot) {
+  return fly(scenario, pilot, false);
 }
 
 bool onBaseline(const FlightSample& sample) {

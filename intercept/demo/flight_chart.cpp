@@ -5,8 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <iostream>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -14,9 +15,15 @@ namespace {
 constexpr double km = 1000.0;
 constexpr double none = std::numeric_limits<double>::quiet_NaN();
 constexpr std::int64_t mark_every_ms = 10000;
+// A fix that is neither near the bogie nor near its mirror image, which the
+// picture need not frame (m).
+constexpr double stray_beyond = 1000.0;
 
-// The mirror image of p in the line through a and b.
-GlobalOrd mirror(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
+// The bogie's mirror image in the line from the friendly to the base.
+GlobalOrd mirrorOfTruth(const FlightSample& s) {
+  const GlobalOrd a = s.readings.friendly.position;
+  const GlobalOrd b = Simulator::BSTATION_LOC;
+  const GlobalOrd p = s.truth;
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
   const double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy);
@@ -26,9 +33,7 @@ GlobalOrd mirror(GlobalOrd a, GlobalOrd b, GlobalOrd p) {
 // The fix counts as the mirror point when it lies nearer the truth's mirror
 // image than the truth itself.
 bool isMirror(const FlightSample& s) {
-  const GlobalOrd image =
-      mirror(s.readings.friendly.position, Simulator::BSTATION_LOC, s.truth);
-  return Simulator::distance(s.estimate, image) <
+  return Simulator::distance(s.estimate, mirrorOfTruth(s)) <
          Simulator::distance(s.estimate, s.truth);
 }
 
@@ -41,10 +46,6 @@ double bogieHeading(const std::vector<FlightSample>& samples, std::size_t i) {
   const GlobalOrd to = last ? samples[i].truth : samples[i + 1].truth;
   return std::atan2(to.y - from.y, to.x - from.x);
 }
-
-// A fix that is neither near the bogie nor near its mirror image, which the
-// picture need not frame (m).
-constexpr double stray_beyond = 1000.0;
 
 // The smallest box around the points it was shown, in metres.
 struct Frame {
@@ -115,56 +116,65 @@ bool writeFlightCsv(const FlightResult& flight, const std::string& csv) {
       rows);
 }
 
-GnuplotVariables flightChart(const FlightResult& autopilot,
-                             const std::string& autopilot_csv,
+bool writeTracks(const std::string& program, const std::string& stem,
+                 const FlightResult& autopilot, const FlightResult& tracker) {
+  for (const auto& [flight, csv] :
+       {std::pair{&autopilot, stem + "_autopilot.csv"},
+        std::pair{&tracker, stem + "_tracker.csv"}}) {
+    if (!writeFlightCsv(*flight, csv)) {
+      std::cerr << program << ": cannot write " << csv << std::endl;
+      return false;
+    }
+  }
+  std::cout << "Tracks: " << stem << "_autopilot.csv, " << stem
+            << "_tracker.csv" << std::endl;
+  return true;
+}
+
+GnuplotVariables flightChart(const std::string& stem,
+                             const FlightResult& autopilot,
                              const FlightResult& tracker,
-                             const std::string& tracker_csv,
-                             const std::string& picture,
                              const std::string& title) {
+  std::vector<FlightSample> both = autopilot.samples;
+  both.insert(both.end(), tracker.samples.begin(), tracker.samples.end());
   // The frame holds the base, the tracks and every fix near the bogie or
   // its mirror image (the fixes the lesson is about), with a margin; the
   // few strays beyond it are counted instead.
   Frame frame;
-  for (const FlightResult* flight : {&autopilot, &tracker}) {
-    for (const FlightSample& s : flight->samples) {
-      frame.take(s.readings.friendly.position);
-      frame.take(s.truth);
-      const GlobalOrd image = mirror(s.readings.friendly.position,
-                                     Simulator::BSTATION_LOC, s.truth);
-      if (std::min(Simulator::distance(s.estimate, s.truth),
-                   Simulator::distance(s.estimate, image)) < stray_beyond) {
-        frame.take(s.estimate);
-      }
+  for (const FlightSample& s : both) {
+    frame.take(s.readings.friendly.position);
+    frame.take(s.truth);
+    if (std::min(Simulator::distance(s.estimate, s.truth),
+                 Simulator::distance(s.estimate, mirrorOfTruth(s))) <
+        stray_beyond) {
+      frame.take(s.estimate);
     }
   }
   const double margin = 0.08 * frame.span();
   frame = Frame{frame.x_min - margin, frame.x_max + margin,
                 frame.y_min - margin, frame.y_max + margin};
-  int outside = 0;
-  for (const FlightResult* flight : {&autopilot, &tracker}) {
-    for (const FlightSample& s : flight->samples) {
-      outside += frame.holds(s.estimate) ? 0 : 1;
-    }
-  }
+  const auto outside = std::count_if(
+      both.begin(), both.end(),
+      [&](const FlightSample& s) { return !frame.holds(s.estimate); });
 
-  // The time labels, the bogie's first, written for flight.gp to draw.
+  // The time labels, the bogie's first (along the longer flight), written
+  // for flight.gp to draw.
   std::vector<Label> labels;
   const double offset = 0.03 * frame.span();
-  const FlightResult& longer =
-      autopilot.samples.size() >= tracker.samples.size() ? autopilot : tracker;
-  for (std::size_t i = 0; i < longer.samples.size(); ++i) {
-    const FlightSample& s = longer.samples[i];
-    if (s.time_ms % mark_every_ms == 0) {
-      placeLabel(labels, s.truth, bogieHeading(longer.samples, i), s.time_ms,
-                 offset);
+  const bool autopilot_longer =
+      autopilot.samples.size() >= tracker.samples.size();
+  const std::vector<FlightSample>& longer =
+      autopilot_longer ? autopilot.samples : tracker.samples;
+  for (std::size_t i = 0; i < longer.size(); ++i) {
+    if (longer[i].time_ms % mark_every_ms == 0) {
+      placeLabel(labels, longer[i].truth, bogieHeading(longer, i),
+                 longer[i].time_ms, offset);
     }
   }
-  for (const FlightResult* flight : {&autopilot, &tracker}) {
-    for (const FlightSample& s : flight->samples) {
-      if (s.time_ms % mark_every_ms == 0) {
-        placeLabel(labels, s.readings.friendly.position,
-                   s.readings.friendly.orientation, s.time_ms, offset);
-      }
+  for (const FlightSample& s : both) {
+    if (s.time_ms % mark_every_ms == 0) {
+      placeLabel(labels, s.readings.friendly.position,
+                 s.readings.friendly.orientation, s.time_ms, offset);
     }
   }
   std::vector<std::vector<double>> rows;
@@ -173,15 +183,14 @@ GnuplotVariables flightChart(const FlightResult& autopilot,
     rows.push_back(
         {label.at.x / km, label.at.y / km, static_cast<double>(label.ms) / km});
   }
-  const std::string stem = picture.substr(0, picture.rfind('.'));
-  const std::string marks_csv = stem + "_marks.csv";
-  writeCsv(marks_csv, {"x_km", "y_km", "t_s"}, rows);
+  writeCsv(stem + "_marks.csv", {"x_km", "y_km", "t_s"}, rows);
 
   GnuplotVariables variables{
-      {"picture", picture},
+      {"picture", stem + ".png"},
       {"title", title},
-      {"marks", marks_csv},
-      {"bogie_data", &longer == &autopilot ? autopilot_csv : tracker_csv},
+      {"marks", stem + "_marks.csv"},
+      {"bogie_data",
+       stem + (autopilot_longer ? "_autopilot" : "_tracker") + ".csv"},
       {"x_min", formatted("%.4f", frame.x_min / km)},
       {"x_max", formatted("%.4f", frame.x_max / km)},
       {"y_min", formatted("%.4f", frame.y_min / km)},
@@ -193,24 +202,26 @@ GnuplotVariables flightChart(const FlightResult& autopilot,
                             " outside the picture"}};
   // Each guidance's CSV and where its flight ended: <guidance>_data,
   // <guidance>_end_x, _end_y (km) and _end_label.
-  const auto add = [&](const std::string& guidance, const FlightResult& flight,
-                       const std::string& csv) {
-    const std::string end =
-        flight.intercepted
-            ? "intercept at " +
-                  formatted("%.1f s", static_cast<double>(flight.end_ms) / km)
-            : "closest, " + formatted("%.0f m", flight.closest_distance) +
-                  " at " +
-                  formatted("%.1f s",
-                            static_cast<double>(flight.closest_ms) / km);
+  for (const auto& [guidance, flight] :
+       {std::pair{"autopilot", &autopilot}, std::pair{"tracker", &tracker}}) {
+    const std::string name = guidance;
+    std::string end = name + ": ";
+    if (flight->intercepted) {
+      end += "intercept at " +
+             formatted("%.1f s", static_cast<double>(flight->end_ms) / km);
+    } else {
+      end += "closest, " + formatted("%.0f m", flight->closest_distance);
+      end += " at " +
+             formatted("%.1f s", static_cast<double>(flight->closest_ms) / km);
+    }
+    std::string csv = stem;
+    csv.append("_").append(name).append(".csv");
     variables.insert(
         variables.end(),
-        {{guidance + "_data", csv},
-         {guidance + "_end_x", formatted("%.4f", flight.closest_bogie.x / km)},
-         {guidance + "_end_y", formatted("%.4f", flight.closest_bogie.y / km)},
-         {guidance + "_end_label", guidance + ": " + end}});
-  };
-  add("autopilot", autopilot, autopilot_csv);
-  add("tracker", tracker, tracker_csv);
+        {{name + "_data", csv},
+         {name + "_end_x", formatted("%.4f", flight->closest_bogie.x / km)},
+         {name + "_end_y", formatted("%.4f", flight->closest_bogie.y / km)},
+         {name + "_end_label", end}});
+  }
   return variables;
 }

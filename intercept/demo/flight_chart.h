@@ -15,16 +15,21 @@
 // 10th second for the marks. Returns false when the file cannot be written.
 bool writeFlightCsv(const FlightResult& flight, const std::string& csv);
 
-// What flight.gp reads to draw one scene flown by both guidances, from the
-// CSV of each flight, into picture under title: the frame (the tracks and
-// every fix near the bogie or its mirror image; how many other fixes lie
-// outside it), and the time labels, placed apart from each other, which it
-// writes to <picture without .png>_marks.csv.
-GnuplotVariables flightChart(const FlightResult& autopilot,
-                             const std::string& autopilot_csv,
+// Writes both flights of a scene to <stem>_autopilot.csv and
+// <stem>_tracker.csv and names them on standard output ("Tracks: ..."). When
+// one cannot be written, it says so on standard error after program and
+// returns false.
+bool writeTracks(const std::string& program, const std::string& stem,
+                 const FlightResult& autopilot, const FlightResult& tracker);
+
+// What flight.gp reads to draw the scene whose tracks writeTracks wrote
+// under stem into <stem>.png, titled title: the frame (the tracks and every
+// fix near the bogie or its mirror image; how many other fixes lie outside
+// it), and the time labels, placed apart from each other, which it writes to
+// <stem>_marks.csv.
+GnuplotVariables flightChart(const std::string& stem,
+                             const FlightResult& autopilot,
                              const FlightResult& tracker,
-                             const std::string& tracker_csv,
-                             const std::string& picture,
                              const std::string& title);
 
 #endif  // INTERCEPT_DEMO_FLIGHT_CHART_H_

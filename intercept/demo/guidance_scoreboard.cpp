@@ -1,15 +1,10 @@
 // Flies the autopilot and the tracker over the same random scenarios and
 // scores each by its time over an ideal pursuer's: how much history is worth
-// to a guidance, in one table. Writes scoreboard.csv (the shares) and
-// flights.csv (one row per flight) into the folder it runs in, and gnuplot
-// draws the shares into scoreboard.png (scoreboard.gp says how). A flight
-// that breaks the rules stops it with status 3. --replay K flies the K-th
-// scene again and writes its tracks and picture, as intercept_demo does.
-// --scene NAME flies one of the named hard scenes instead of random ones,
-// once per noise seed.
-//
-//   guidance_scoreboard [--flights N] [--seed S] [--noise M] [--replay K]
-//                       [--scene NAME]
+// to a guidance, in one table. The usage below gives its options; a flight
+// that breaks the rules stops it with status 3. It writes scoreboard.csv
+// (the shares) and flights.csv (one row per flight) into the folder it runs
+// in, and gnuplot draws the shares into scoreboard.png (scoreboard.gp).
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -24,7 +19,6 @@
 #include "chart.h"
 #include "flight.h"
 #include "flight_chart.h"
-#include "guidances.h"
 #include "ideal.h"
 #include "scoreboard.h"
 
@@ -50,17 +44,6 @@ struct Options {
   std::string scene;  // "": random scenes
   bool help = false;
 };
-
-// The named scene, or nullptr if there is none of that name.
-const NamedScenario* findScene(const std::vector<NamedScenario>& scenes,
-                               const std::string& name) {
-  for (const NamedScenario& scene : scenes) {
-    if (scene.name == name) {
-      return &scene;
-    }
-  }
-  return nullptr;
-}
 
 // Reads the whole of text as a number; false when anything else is there or
 // it is out of range.
@@ -95,7 +78,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
       good = readNumber(optarg, options.replay) && options.replay > 0;
     } else if (name == 'c') {
       options.scene = optarg;
-      good = findScene(edgeScenarios(0.0, 0), options.scene) != nullptr;
+      good = edgeScenarios(0.0, 0).count(options.scene) == 1;
     } else if (name == 'h') {
       options.help = true;
     } else {
@@ -123,31 +106,35 @@ struct Flown {
   FlightResult tracker;
 };
 
+// The noise seed of the number-th flight of a named scene: S + number - 1.
+unsigned long noiseSeed(const Options& options, long number) {
+  return options.seed + static_cast<unsigned long>(number) - 1;
+}
+
 // The number-th scene: the next random one that the ideal pursuer can make
 // within the time limit (counting those drawn again), or the named scene
-// with the noise seed S + number - 1. Flown with both guidances, or with
-// none when only its place in the sequence counts.
+// with its noise seed. Flown with both guidances, or with none when only its
+// place in the sequence counts.
 Flown flyNext(const Options& options, std::minstd_rand0& engine, long number,
               long& redrawn, bool fly = true) {
   Flown flown{};
   if (!options.scene.empty()) {
-    const auto noise_seed = static_cast<unsigned>(
-        options.seed + static_cast<unsigned long>(number) - 1);
-    const std::vector<NamedScenario> scenes =
-        edgeScenarios(options.noise, noise_seed);
-    flown.scenario = findScene(scenes, options.scene)->scenario;
+    const auto seed = static_cast<unsigned>(noiseSeed(options, number));
+    flown.scenario = edgeScenarios(options.noise, seed).at(options.scene);
     flown.ideal_ms = idealInterceptMs(flown.scenario);
   } else {
-    flown.scenario = randomScenario(engine, options.noise);
-    for (flown.ideal_ms = idealInterceptMs(flown.scenario); flown.ideal_ms <= 0;
-         flown.ideal_ms = idealInterceptMs(flown.scenario)) {
-      ++redrawn;
+    for (;;) {
       flown.scenario = randomScenario(engine, options.noise);
+      flown.ideal_ms = idealInterceptMs(flown.scenario);
+      if (flown.ideal_ms > 0) {
+        break;
+      }
+      ++redrawn;
     }
   }
   if (fly) {
-    flown.autopilot = flyWithoutThreads(flown.scenario, autopilotGuidance);
-    flown.tracker = flyWithoutThreads(flown.scenario, trackerGuidance);
+    flown.autopilot = flyWithoutThreads(flown.scenario, Pilot::autopilot);
+    flown.tracker = flyWithoutThreads(flown.scenario, Pilot::tracker);
   }
   return flown;
 }
@@ -214,17 +201,16 @@ std::string flightName(const Options& options, long number) {
     return flight + " from seed " + std::to_string(options.seed);
   }
   return flight + " of the scene " + options.scene + ", noise seed " +
-         std::to_string(options.seed + static_cast<unsigned long>(number) - 1);
+         std::to_string(noiseSeed(options, number));
 }
 
 // Prints the replayed flight and writes its tracks and picture.
 int replay(const Flown& flown, const Options& options,
            const std::string& noise) {
-  const std::string stem = "replay_" + std::to_string(options.replay);
-  std::cout << flightName(options, options.replay) << ", range noise " << noise
-            << " m: the ideal pursuer intercepts "
-            << "at " << formatted("%.2f s", flown.ideal_ms / 1000.0)
-            << std::endl;
+  const std::string name = flightName(options, options.replay);
+  std::cout << name << ", range noise " << noise
+            << " m: the ideal pursuer intercepts at "
+            << formatted("%.2f s", flown.ideal_ms / 1000.0) << std::endl;
   std::cout << "autopilot: " << outcome(flown.autopilot, flown.ideal_ms)
             << std::endl;
   const std::int64_t dropped = mirrorDroppedMs(flown.tracker);
@@ -235,19 +221,14 @@ int replay(const Flown& flown, const Options& options,
                           formatted("%.2f s",
                                     static_cast<double>(dropped) / 1000.0))
             << std::endl;
-  const std::string autopilot_csv = stem + "_autopilot.csv";
-  const std::string tracker_csv = stem + "_tracker.csv";
-  if (!writeFlightCsv(flown.autopilot, autopilot_csv) ||
-      !writeFlightCsv(flown.tracker, tracker_csv)) {
-    std::cerr << "guidance_scoreboard: cannot write the tracks" << std::endl;
+  const std::string stem = "replay_" + std::to_string(options.replay);
+  if (!writeTracks("guidance_scoreboard", stem, flown.autopilot,
+                   flown.tracker)) {
     return 1;
   }
-  std::cout << "Tracks: " << autopilot_csv << ", " << tracker_csv << std::endl;
   if (runGnuplot("guidance_scoreboard", INTERCEPT_DEMO_DIR "/flight.gp",
-                 {flightChart(flown.autopilot, autopilot_csv, flown.tracker,
-                              tracker_csv, stem + ".png",
-                              flightName(options, options.replay) +
-                                  ", range noise " + noise + " m")})) {
+                 {flightChart(stem, flown.autopilot, flown.tracker,
+                              name + ", range noise " + noise + " m")})) {
     std::cerr << "guidance_scoreboard: drew " << stem << ".png" << std::endl;
   }
   return 0;
@@ -255,10 +236,7 @@ int replay(const Flown& flown, const Options& options,
 
 // "autopilot (missed 22 %)": a legend entry of the scoreboard's picture.
 std::string legend(const std::string& name, const std::vector<double>& ratios) {
-  long misses = 0;
-  for (double r : ratios) {
-    misses += r == missed ? 1 : 0;
-  }
+  const auto misses = std::count(ratios.begin(), ratios.end(), missed);
   return name + " (missed " +
          formatted("%.0f %%)", 100.0 * static_cast<double>(misses) /
                                    static_cast<double>(ratios.size()));
@@ -327,12 +305,11 @@ int main(int argc, char** argv) {
   std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv"
             << std::endl;
 
-  // "200 random scenarios from seed 1" or "10 flights of the scene away".
+  // "200 random scenarios" or "10 flights of the scene away".
   const std::string flown =
-      options.scene.empty()
-          ? std::to_string(options.flights) + " random scenarios"
-          : std::to_string(options.flights) + " flights of the scene " +
-                options.scene;
+      std::to_string(options.flights) +
+      (options.scene.empty() ? " random scenarios"
+                             : " flights of the scene " + options.scene);
   if (options.scene.empty()) {
     std::cout << flown << " from seed " << options.seed << ", range noise "
               << noise << " m (" << redrawn
@@ -340,8 +317,8 @@ int main(int argc, char** argv) {
               << std::endl;
   } else {
     std::cout << flown << ", noise seeds " << options.seed << " to "
-              << options.seed + static_cast<unsigned long>(options.flights) - 1
-              << ", range noise " << noise << " m" << std::endl;
+              << noiseSeed(options, options.flights) << ", range noise "
+              << noise << " m" << std::endl;
   }
   std::cout << "Time to intercept over the ideal pursuer's:" << std::endl;
   std::cout << scoreLine("autopilot", autopilot) << std::endl;

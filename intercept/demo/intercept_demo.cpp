@@ -5,36 +5,18 @@
 // scene, both guidances together, into intercept.png and intercept_noisy.png
 // (flight.gp says how).
 //
-// How the threads keep every run the same, and how they stop
-// (reading_threads.h holds them):
-// - The simulator's clock moves only when the guidance loop (this thread)
-//   steps it. Each cycle the loop lets the base producer through its gate
-//   for exactly one addBaseData, then waits in getBaseData, which returns
-//   only once that reading is stored; then the same with the friendly
-//   producer. So every range is taken at a known simulated time and the
-//   noise draws come in one fixed order, whatever the scheduler does.
-// - Only the loop calls a getter, and only right after releasing one
-//   reading that the producer is bound to deliver, so a getter never waits
-//   for a reading that cannot come; if one does not come all the same (a
-//   missing notify), a watchdog ends the program after 5 s, naming it.
-// - A producer blocks only in its gate. At the end (or when an exception
-//   leaves the loop), each producer's destructor closes its gate and joins
-//   its thread, before the buffer they feed is destroyed. An exception in a
-//   producer itself (memory exhausted) ends the program instead of leaving
-//   the loop waiting for its reading.
+// The simulator's clock moves only when the guidance loop steps it, and each
+// cycle the loop lets each producer take exactly one reading and waits for
+// it, so every run prints the same numbers, whatever the scheduler does;
+// reading_threads.h says how the threads keep to that, and how they stop.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <iostream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "flight.h"
 #include "flight_chart.h"
 #include "geometry.h"
-#include "guidances.h"
 #include "ideal.h"
 
 namespace {
@@ -45,7 +27,9 @@ std::string point(GlobalOrd p) {
 }
 
 // Milliseconds as seconds with two decimals.
-std::string seconds(double ms) { return formatted("%.2f", ms / 1000.0); }
+std::string seconds(std::int64_t ms) {
+  return formatted("%.2f", static_cast<double>(ms) / 1000.0);
+}
 
 // Prints one status line per simulated second, then the final line.
 void printFlight(const FlightResult& flight) {
@@ -61,28 +45,13 @@ void printFlight(const FlightResult& flight) {
               << formatted("%.0f", s.readings.from_friendly.range) << " m"
               << std::endl;
   }
-  if (flight.intercepted) {
-    std::cout << "Intercepted at t = "
-              << seconds(static_cast<double>(flight.end_ms))
-              << " s, closest distance "
-              << formatted("%.1f", flight.closest_distance) << " m"
-              << std::endl;
-  } else {
-    std::cout << "Missed after " << seconds(static_cast<double>(flight.end_ms))
-              << " s, closest distance "
-              << formatted("%.1f", flight.closest_distance)
-              << " m at t = " << seconds(static_cast<double>(flight.closest_ms))
-              << " s" << std::endl;
+  std::cout << (flight.intercepted ? "Intercepted at t = " : "Missed after ")
+            << seconds(flight.end_ms) << " s, closest distance "
+            << formatted("%.1f", flight.closest_distance) << " m";
+  if (!flight.intercepted) {
+    std::cout << " at t = " << seconds(flight.closest_ms) << " s";
   }
-}
-
-// Counts the cycles whose fix lies on the line from the friendly to the base.
-int countOnBaseline(const FlightResult& flight) {
-  int count = 0;
-  for (const FlightSample& s : flight.samples) {
-    count += onBaseline(s) ? 1 : 0;
-  }
-  return count;
+  std::cout << std::endl;
 }
 
 // Prints a guidance's time over the ideal pursuer's, or "miss".
@@ -100,8 +69,6 @@ void printRatio(const std::string& guidance, const FlightResult& flight,
 struct Scene {
   FlightResult autopilot;
   FlightResult tracker;
-  std::string autopilot_csv;
-  std::string tracker_csv;
 };
 
 // Flies the scenario with each guidance, prints both flights, the ideal
@@ -109,7 +76,7 @@ struct Scene {
 // <stem>_autopilot.csv and <stem>_tracker.csv. Returns false when a file
 // cannot be written.
 bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
-  scene.autopilot = flyIntercept(scenario, autopilotGuidance);
+  scene.autopilot = flyIntercept(scenario, Pilot::autopilot);
   std::cout << "Autopilot (a fix from this cycle's ranges; the change of the "
                "range picks the crossing point):"
             << std::endl;
@@ -117,11 +84,12 @@ bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
   if (scenario.range_noise > 0.0) {
     std::cout << "Fixes on the friendly-base line (range circles missed each "
                  "other): "
-              << countOnBaseline(scene.autopilot) << " of "
-              << scene.autopilot.samples.size() << std::endl;
+              << std::count_if(scene.autopilot.samples.begin(),
+                               scene.autopilot.samples.end(), onBaseline)
+              << " of " << scene.autopilot.samples.size() << std::endl;
   }
 
-  scene.tracker = flyIntercept(scenario, trackerGuidance);
+  scene.tracker = flyIntercept(scenario, Pilot::tracker);
   std::cout << "Tracker (a Kalman filter on every cycle's ranges; aims where "
                "the bogie will be):"
             << std::endl;
@@ -131,31 +99,19 @@ bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
   std::cout << "Ideal pursuer (knows the bogie's path; turns at "
             << manoeuvres::turn_rate << " rad/s and "
             << manoeuvres::turning_speed << " m/s, then flies straight at "
-            << manoeuvres::cruising_speed << " m/s): " << seconds(ideal_ms)
-            << " s" << std::endl;
+            << manoeuvres::cruising_speed
+            << " m/s): " << formatted("%.2f", ideal_ms / 1000.0) << " s"
+            << std::endl;
   printRatio("Autopilot", scene.autopilot, ideal_ms);
   printRatio("Tracker", scene.tracker, ideal_ms);
-
-  scene.autopilot_csv = stem + "_autopilot.csv";
-  scene.tracker_csv = stem + "_tracker.csv";
-  for (const auto& [flight, csv] :
-       {std::pair{&scene.autopilot, &scene.autopilot_csv},
-        std::pair{&scene.tracker, &scene.tracker_csv}}) {
-    if (!writeFlightCsv(*flight, *csv)) {
-      std::cerr << "intercept_demo: cannot write " << *csv << std::endl;
-      return false;
-    }
-  }
-  std::cout << "Tracks: " << scene.autopilot_csv << ", " << scene.tracker_csv
-            << std::endl;
-  return true;
+  return writeTracks("intercept_demo", stem, scene.autopilot, scene.tracker);
 }
 
 }  // namespace
 
 int main() {
   // 1. The noise-free scene: ranges exact, the autopilot's fix exact.
-  const Scenario clean = noiseFreeScenario();
+  const Scenario clean{};
   std::cout << "Noise-free flights, one guidance cycle every " << clean.cycle_ms
             << " ms of simulated time." << std::endl;
   Scene clean_scene;
@@ -179,17 +135,14 @@ int main() {
 
   // 3. The pictures, both guidances in one per scene, drawn by gnuplot
   // where it is installed; the CSV files above are complete without them.
-  const std::string noise_title = "Intercept, ranges with " +
-                                  formatted("%.0f", noisy.range_noise) +
-                                  " m noise";
   if (runGnuplot(
           "intercept_demo", INTERCEPT_DEMO_DIR "/flight.gp",
-          {flightChart(clean_scene.autopilot, clean_scene.autopilot_csv,
-                       clean_scene.tracker, clean_scene.tracker_csv,
-                       "intercept.png", "Intercept, ranges without noise"),
-           flightChart(noisy_scene.autopilot, noisy_scene.autopilot_csv,
-                       noisy_scene.tracker, noisy_scene.tracker_csv,
-                       "intercept_noisy.png", noise_title)})) {
+          {flightChart("intercept", clean_scene.autopilot, clean_scene.tracker,
+                       "Intercept, ranges without noise"),
+           flightChart(
+               "intercept_noisy", noisy_scene.autopilot, noisy_scene.tracker,
+               "Intercept, ranges with " +
+                   formatted("%.0f", noisy.range_noise) + " m noise")})) {
     std::cerr << "intercept_demo: drew intercept.png and intercept_noisy.png"
               << std::endl;
   }

@@ -33,9 +33,6 @@ class Watchdog {
   void ended();
 
  private:
-  void watch();
-
-  std::chrono::milliseconds patience_;
   std::mutex mutex_;
   std::condition_variable cv_;
   std::function<std::string()> describe_;
@@ -48,8 +45,12 @@ class Watchdog {
 // lets the base producer add exactly one reading and waits for it in
 // getBaseData, then the same with the friendly producer. So every range is
 // taken at the simulated time the loop stands at, and the noise draws come
-// in one fixed order, whatever the scheduler does. The destructor stops and
-// joins both producers.
+// in one fixed order, whatever the scheduler does. Only the loop calls a
+// getter, and only for a reading a producer is bound to deliver; if it does
+// not come all the same (a missing notify), the watchdog names it. The
+// destructor stops and joins both producers, before the buffer they feed
+// goes; an exception in a producer (memory exhausted) ends the program
+// instead of leaving the loop waiting.
 class ReadingThreads {
  public:
   explicit ReadingThreads(std::shared_ptr<Simulator> sim);
@@ -60,14 +61,21 @@ class ReadingThreads {
   Readings take();
 
  private:
-  class Producer;
+  enum History { base, friendly };
+  // The producer thread of a history: one add per reading released to it.
+  void produce(History history, void (RangeBuffer::*add)());
 
   std::shared_ptr<Simulator> sim_;
   RangeBuffer buffer_;
   Watchdog watchdog_;
-  // Declared last: they stop and join before the buffer they feed goes.
-  std::unique_ptr<Producer> base_producer_;
-  std::unique_ptr<Producer> friendly_producer_;
+  std::mutex mutex_;  // guards released_, stored_ and closed_
+  std::condition_variable cv_;
+  long released_[2] = {0, 0};  // readings each producer may take
+  long stored_[2] = {0, 0};    // and has stored
+  bool closed_ = false;        // the producers stop
+  // Declared last: they start once the rest is ready, and the destructor
+  // joins them before the buffer they feed goes.
+  std::thread producers_[2];
 };
 
 #endif  // INTERCEPT_DEMO_READING_THREADS_H_

@@ -22,30 +22,25 @@ GlobalOrd aroundBase(std::minstd_rand0& engine, double nearest,
 }  // namespace
 
 Scenario randomScenario(std::minstd_rand0& engine, double range_noise) {
-  std::uniform_real_distribution<double> heading(0.0, 2.0 * Simulator::pi);
-  std::uniform_real_distribution<double> bogie_speed(200.0, 300.0);
-  std::uniform_real_distribution<double> bogie_turn(-0.02, 0.02);
-
-  Scenario scenario = noiseFreeScenario();
-  const GlobalOrd bogie_at = aroundBase(engine, 4000.0, 12000.0);
-  const double bogie_heading = heading(engine);
-  const double speed = bogie_speed(engine);
+  using Uniform = std::uniform_real_distribution<double>;
+  Uniform heading(0.0, 2.0 * Simulator::pi);
+  // The draws in the order written: a braced list is evaluated left to right.
+  Scenario scenario;
   scenario.bogie =
-      BogiePath{Pose{bogie_at, bogie_heading}, speed, bogie_turn(engine)};
-  const GlobalOrd friendly_at = aroundBase(engine, 1000.0, 3000.0);
-  scenario.friendly_start = Pose{friendly_at, heading(engine)};
-  scenario.friendly_speed = 50.0;
+      BogiePath{Pose{aroundBase(engine, 4000.0, 12000.0), heading(engine)},
+                Uniform(200.0, 300.0)(engine), Uniform(-0.02, 0.02)(engine)};
+  scenario.friendly_start =
+      Pose{aroundBase(engine, 1000.0, 3000.0), heading(engine)};
   scenario.range_noise = range_noise;
   scenario.noise_seed = static_cast<unsigned>(engine());
   return scenario;
 }
 
-std::vector<NamedScenario> edgeScenarios(double range_noise,
-                                         unsigned noise_seed) {
-  Scenario head_on = noiseFreeScenario();
+std::map<std::string, Scenario> edgeScenarios(double range_noise,
+                                              unsigned noise_seed) {
+  Scenario head_on;
   head_on.range_noise = range_noise;
   head_on.noise_seed = noise_seed;
-  head_on.friendly_start = Pose{{2000.0, 0.0}, 0.0};
   head_on.bogie = BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0};
   Scenario away = head_on;
   away.bogie = BogiePath{Pose{{6000.0, 0.0}, 0.0}, 250.0, 0.0};
@@ -78,12 +73,10 @@ std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
 }
 
 std::int64_t mirrorDroppedMs(const FlightResult& flight) {
-  for (const FlightSample& s : flight.samples) {
-    if (s.resolved) {
-      return s.time_ms;
-    }
-  }
-  return -1;
+  const auto dropped =
+      std::find_if(flight.samples.begin(), flight.samples.end(),
+                   [](const FlightSample& s) { return s.resolved; });
+  return dropped == flight.samples.end() ? -1 : dropped->time_ms;
 }
 
 double quantile(std::vector<double> ratios, double q) {
@@ -131,9 +124,6 @@ std::vector<std::vector<double>> shares(const std::vector<double>& autopilot,
     }
   }
   const auto share = [](const std::vector<double>& ratios, double limit) {
-    if (ratios.empty()) {
-      return 0.0;
-    }
     const auto within = std::count_if(ratios.begin(), ratios.end(),
                                       [&](double r) { return r <= limit; });
     return static_cast<double>(within) / static_cast<double>(ratios.size());

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,21 +22,15 @@ constexpr double missed = std::numeric_limits<double>::infinity();
 // intercept range those of the demonstration; the noise seed drawn too.
 Scenario randomScenario(std::minstd_rand0& engine, double range_noise);
 
-// A scene with a name, for the few that a guidance must not get wrong.
-struct NamedScenario {
-  std::string name;  // one word, as the scoreboard's --scene takes it
-  Scenario scenario;
-};
-
-// The scenes where the base, the friendly and the bogie stand nearly on one
-// line, so that both ranges measure one direction and neither the sideways
-// position nor the mirror shows: "head-on" (in line), "away" (the bogie
-// flying away along the line), "off-line" (head-on, 100 m off the line) and
-// "turning" (head-on, in line, turning at 0.02 rad/s). The friendly starts
-// 2 km east of the base heading east, at the bogie, at 50 m/s; the ranges
-// carry range_noise (m), drawn from noise_seed.
-std::vector<NamedScenario> edgeScenarios(double range_noise,
-                                         unsigned noise_seed);
+// The scenes, by name, where the base, the friendly and the bogie stand
+// nearly on one line, so that both ranges measure one direction and neither
+// the sideways position nor the mirror shows: "head-on" (in line), "away"
+// (the bogie flying away along the line), "off-line" (head-on, 100 m off the
+// line) and "turning" (head-on, in line, turning at 0.02 rad/s). The
+// friendly starts 2 km east of the base heading east, at the bogie, at
+// 50 m/s; the ranges carry range_noise (m), drawn from noise_seed.
+std::map<std::string, Scenario> edgeScenarios(double range_noise,
+                                              unsigned noise_seed);
 
 // What makes a flight unfit to score, in words: a command outside the
 // manoeuvres (the first one, and when), or an intercept sooner than the

@@ -33,53 +33,35 @@ double turnFor(Pose friendly, GlobalOrd target) {
 // Tests the worked example moved by (-10, 0): friendly at (-10, 0), base
 // station at (0, 0), the bogie at (-6, 3), so rf = 5 and rb = sqrt(45). The
 // candidates are (-6, -3) right of the line to the base and (-6, 3) left of
-// it; a shrinking range picks the right one, an equal or growing one the left.
+// it; a shrinking range picks the right one, an equal or growing one the
+// left; the heading is atan(0.75). Then the same figure turned a quarter
+// turn, so that the line to the base runs along the y axis: the friendly at
+// (0, -10), the bogie at (3, -6) right of the line, its mirror (-3, -6) left
+// of it, the heading atan(4/3).
 TEST(Autopilot, LocatesBogieFromTwoRanges) {
-  const Pose friendly{{-10.0, 0.0}, 0.0};
-  const double heading = 0.6435011087932844;  // atan(0.75)
-  struct Case {
-    GlobalOrd bogie_later;
-    double expected_y;
+  // After setBogiePose the bogie moves by -1, 0 or 1 times `away` (a step
+  // that makes the friendly's range grow).
+  const auto locates = [](Pose friendly, GlobalOrd bogie, GlobalOrd away,
+                          GlobalOrd right, GlobalOrd left, double heading) {
+    for (const double steps : {-1.0, 0.0, 1.0}) {
+      auto sim = makeScene(friendly, bogie);
+      Autopilot autopilot(sim);
+      autopilot.setBogiePose();
+      sim->placeBogie(
+          Pose{{bogie.x + steps * away.x, bogie.y + steps * away.y}, 0.0});
+      const GlobalOrd expected = steps < 0.0 ? right : left;
+      const Pose estimate = autopilot.getBogiePose();
+      SCOPED_TRACE(testing::Message() << "bogie at (" << bogie.x << ", "
+                                      << bogie.y << "), steps " << steps);
+      EXPECT_NEAR(expected.x, estimate.position.x, 1e-9);
+      EXPECT_NEAR(expected.y, estimate.position.y, 1e-9);
+      EXPECT_NEAR(heading, estimate.orientation, 1e-12);
+    }
   };
-  for (const Case c : {Case{{-7.0, 3.0}, -3.0}, Case{{-6.0, 3.0}, 3.0},
-                       Case{{-5.0, 3.0}, 3.0}}) {
-    auto sim = makeScene(friendly, GlobalOrd{-6.0, 3.0});
-    Autopilot autopilot(sim);
-    autopilot.setBogiePose();
-    sim->placeBogie(Pose{c.bogie_later, 0.0});
-    const Pose estimate = autopilot.getBogiePose();
-    EXPECT_NEAR(-6.0, estimate.position.x, 1e-9)
-        << "bogie later at x " << c.bogie_later.x;
-    EXPECT_NEAR(c.expected_y, estimate.position.y, 1e-9)
-        << "bogie later at x " << c.bogie_later.x;
-    EXPECT_NEAR(heading, estimate.orientation, 1e-12);
-  }
-}
-
-// Tests the same geometry turned a quarter turn, so that the line from the
-// friendly at (0, -10) to the base station runs along the y axis: the bogie
-// at (3, -6) is right of it and its mirror point (-3, -6) left of it, and the
-// heading is atan(4/3).
-TEST(Autopilot, LocatesBogieOffTheXAxis) {
-  const Pose friendly{{0.0, -10.0}, 0.0};
-  const double heading = 0.9272952180016122;  // atan(4/3)
-  struct Case {
-    GlobalOrd bogie_later;
-    double expected_x;
-  };
-  for (const Case c : {Case{{3.0, -7.0}, 3.0}, Case{{3.0, -6.0}, -3.0},
-                       Case{{3.0, -5.0}, -3.0}}) {
-    auto sim = makeScene(friendly, GlobalOrd{3.0, -6.0});
-    Autopilot autopilot(sim);
-    autopilot.setBogiePose();
-    sim->placeBogie(Pose{c.bogie_later, 0.0});
-    const Pose estimate = autopilot.getBogiePose();
-    EXPECT_NEAR(c.expected_x, estimate.position.x, 1e-9)
-        << "bogie later at y " << c.bogie_later.y;
-    EXPECT_NEAR(-6.0, estimate.position.y, 1e-9)
-        << "bogie later at y " << c.bogie_later.y;
-    EXPECT_NEAR(heading, estimate.orientation, 1e-12);
-  }
+  locates(Pose{{-10.0, 0.0}, 0.0}, {-6.0, 3.0}, {1.0, 0.0}, {-6.0, -3.0},
+          {-6.0, 3.0}, 0.6435011087932844);  // atan(0.75)
+  locates(Pose{{0.0, -10.0}, 0.0}, {3.0, -6.0}, {0.0, 1.0}, {3.0, -6.0},
+          {-3.0, -6.0}, 0.9272952180016122);  // atan(4/3)
 }
 
 // Tests that the candidates and the reference range stay as setBogiePose

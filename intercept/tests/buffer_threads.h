@@ -97,8 +97,7 @@ class Crew {
     threads_.emplace_back(std::move(task));
   }
   // True when every thread has finished, or finishes within the limit.
-  template <class Duration>
-  bool finishWithin(Duration limit) {
+  bool finishWithin(std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (std::future<void>& done : done_) {
       if (done.wait_until(deadline) != std::future_status::ready) {
@@ -130,16 +129,13 @@ class Getter {
 
   // Success when the getter has returned, or returns within the limit; the
   // message names the getter either way.
-  template <class Duration>
-  testing::AssertionResult returnsWithin(Duration limit) {
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(limit).count();
+  testing::AssertionResult returnsWithin(std::chrono::milliseconds limit) {
     if (crew_.finishWithin(limit)) {
       return testing::AssertionSuccess()
-             << name_ << " returned within " << ms << " ms";
+             << name_ << " returned within " << limit.count() << " ms";
     }
     return testing::AssertionFailure()
-           << name_ << " did not return within " << ms << " ms";
+           << name_ << " did not return within " << limit.count() << " ms";
   }
   // The copy the getter returned; call only after returnsWithin said true.
   const std::deque<RangeStamped>& copy() const { return *copy_; }

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -27,7 +26,6 @@ constexpr std::chrono::seconds stall_limit{10};
 // by a failing test never touches a destroyed object.
 struct Tally {
   std::atomic<bool> stop{false};
-  std::atomic<long> adds{0};
   std::atomic<long> gets{0};
   std::atomic<int> consumers_done[2]{{0}, {0}};  // base, friendly
   std::atomic<int> wrong_size{0};
@@ -66,7 +64,6 @@ void runCrowd(int producers, int consumers) {
   auto buffer = std::make_shared<RangeBuffer>(sim);
   auto tally = std::make_shared<Tally>();
   const bool ordered = producers == 1;
-  const auto started = std::chrono::steady_clock::now();
   {
     Crew crew(buffer);
     Crew producer_crew(buffer);
@@ -80,7 +77,6 @@ void runCrowd(int producers, int consumers) {
             [buffer, tally, history, capacity, ordered, h] {
               for (int n = 0; n < gets_per_consumer && !tally->stop; ++n) {
                 check(get(*buffer, history), capacity, ordered, *tally);
-                ++tally->gets;
               }
               ++tally->consumers_done[h];
             });
@@ -92,7 +88,6 @@ void runCrowd(int producers, int consumers) {
                               while (!tally->stop) {
                                 sim->step(1);
                                 add(*buffer, history);
-                                ++tally->adds;
                               }
                             });
       }
@@ -108,11 +103,6 @@ void runCrowd(int producers, int consumers) {
                           << gets_per_consumer << " copies";
     EXPECT_TRUE(producer_crew.finishWithin(must_happen_within));
   }
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - started);
-  std::cout << "per history " << producers << " producer(s) and " << consumers
-            << " consumers: " << tally->adds << " adds, " << tally->gets
-            << " gets in " << took.count() << " ms\n";
   EXPECT_EQ(0, tally->wrong_size);
   EXPECT_EQ(0, tally->repeated);
   EXPECT_EQ(0, tally->out_of_order);

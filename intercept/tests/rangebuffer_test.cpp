@@ -3,9 +3,12 @@
 // watched with bounded waits, so that a fault fails a test instead of hanging.
 #include "rangebuffer.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -109,26 +112,10 @@ TEST(RangeBufferBlockingTest, GetterWaitsForTheFirstAdd) {
   }
 }
 
-// Tests two getters in a row with one add before the first: the first returns
-// at once, the second blocks until the next add and then sees both readings.
+// Tests two getters in a row with three adds before the first: the first
+// returns at once with all three (several adds release one getter only), the
+// second blocks until the next add and then sees all four readings.
 TEST(RangeBufferBlockingTest, SecondGetterWaitsForTheNextAdd) {
-  for (History history : both_histories) {
-    Fixture f;
-    feed(*f.sim, *f.buffer, history, 1);
-    Getter first(f.buffer, history);
-    ASSERT_TRUE(first.returnsWithin(must_happen_within));
-    EXPECT_EQ(std::vector<std::int64_t>{1}, stamps(first.copy()));
-
-    Getter second(f.buffer, history);
-    EXPECT_FALSE(second.returnsWithin(stays_blocked_for));
-    feed(*f.sim, *f.buffer, history, 1);
-    ASSERT_TRUE(second.returnsWithin(must_happen_within));
-    EXPECT_EQ((std::vector<std::int64_t>{1, 2}), stamps(second.copy()));
-  }
-}
-
-// Tests that several adds release one getter only, which sees all of them.
-TEST(RangeBufferBlockingTest, SeveralAddsReleaseOneGetter) {
   for (History history : both_histories) {
     Fixture f;
     feed(*f.sim, *f.buffer, history, 3);
@@ -138,6 +125,9 @@ TEST(RangeBufferBlockingTest, SeveralAddsReleaseOneGetter) {
 
     Getter second(f.buffer, history);
     EXPECT_FALSE(second.returnsWithin(stays_blocked_for));
+    feed(*f.sim, *f.buffer, history, 1);
+    ASSERT_TRUE(second.returnsWithin(must_happen_within));
+    EXPECT_EQ((std::vector<std::int64_t>{1, 2, 3, 4}), stamps(second.copy()));
   }
 }
 
@@ -164,34 +154,29 @@ TEST(RangeBufferBlockingTest, HistoriesDoNotWakeEachOther) {
 // Tests that one add releases exactly one of several waiting getters: all
 // wake, the first takes the reading, the others wait again.
 TEST(RangeBufferBlockingTest, OneAddReleasesJustOneGetter) {
-  constexpr int waiting = 3;
   for (History history : both_histories) {
     Fixture f;
-    std::vector<std::unique_ptr<Getter>> getters;
-    getters.reserve(waiting);
-    for (int i = 0; i < waiting; ++i) {
-      getters.push_back(std::make_unique<Getter>(f.buffer, history));
+    auto returned = std::make_shared<std::atomic<int>>(0);
+    Crew crew(f.buffer);
+    for (int i = 0; i < 3; ++i) {
+      crew.start("getter " + std::to_string(i) + " in " + getterName(history),
+                 [buffer = f.buffer, history, returned] {
+                   get(*buffer, history);
+                   ++*returned;
+                 });
     }
-    const auto returned = [&getters] {
-      int count = 0;
-      for (auto& getter : getters) {
-        count += getter->returnsWithin(std::chrono::milliseconds{0}) ? 1 : 0;
+    for (int released = 0; released <= 3; ++released) {
+      if (released > 0) {
+        feed(*f.sim, *f.buffer, history, 1);
       }
-      return count;
-    };
-    std::this_thread::sleep_for(stays_blocked_for);
-    EXPECT_EQ(0, returned()) << getterName(history);
-
-    for (int released = 1; released <= waiting; ++released) {
-      feed(*f.sim, *f.buffer, history, 1);
       const auto deadline =
           std::chrono::steady_clock::now() + must_happen_within;
-      while (returned() < released &&
+      while (*returned < released &&
              std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds{1});
       }
       std::this_thread::sleep_for(stays_blocked_for);
-      ASSERT_EQ(released, returned())
+      ASSERT_EQ(released, returned->load())
           << "getters returned from " << getterName(history);
     }
   }

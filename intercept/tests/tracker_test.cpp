@@ -19,6 +19,17 @@ double apart(GlobalOrd a, GlobalOrd b) {
   return std::hypot(a.x - b.x, a.y - b.y);
 }
 
+// A scene of the stand-in: the friendly from `start` flying `controls`, the
+// bogie from `bogie` straight on at 250 m/s, every range with noise_sd (m)
+// of noise drawn from seed.
+std::shared_ptr<Simulator> makeScene(Pose start, Pose bogie, Controls controls,
+                                     double noise_sd = 0.0, unsigned seed = 3) {
+  auto sim = std::make_shared<Simulator>(start, BogiePath{bogie, 250.0, 0.0});
+  sim->setRangeNoise(noise_sd, seed);
+  sim->controlFriendly(controls.linear, controls.angular);
+  return sim;
+}
+
 // Hands the tracker the friendly's pose and the two ranges, base first: in
 // one fixed order, so that the noise draws fall the same with any compiler
 // (the order in which a call's arguments are evaluated is not fixed).
@@ -26,6 +37,36 @@ void feed(Tracker& tracker, Simulator& sim) {
   const Pose friendly = sim.getFriendlyPose();
   const RangeStamped base = sim.rangeToBogieFromBase();
   tracker.addReadings(friendly, base, sim.rangeToBogieFromFriendly());
+}
+
+// Feeds the tracker the readings of `cycles` cycles of 20 ms.
+void track(Tracker& tracker, Simulator& sim, int cycles) {
+  for (int cycle = 0; cycle < cycles; ++cycle) {
+    feed(tracker, sim);
+    sim.step(20);
+  }
+}
+
+// The friendly from (2000, 0) at full speed, heading 1.5 across the line to
+// the base, and the bogie from (6000, 8000) heading 3.5, tracked for 2 s.
+struct Crossing {
+  explicit Crossing(double range_sd) : tracker(range_sd) {
+    track(tracker, *sim, 100);
+  }
+  std::shared_ptr<Simulator> sim =
+      makeScene(Pose{{2000.0, 0.0}, 1.5}, Pose{{6000.0, 8000.0}, 3.5},
+                manoeuvres::straight);
+  Tracker tracker;
+};
+
+// The lead pursuit's controls for a friendly at `from` at time now_ms,
+// heading `off` rad anticlockwise of the lead point of the best track.
+Controls offTheLead(const Tracker& tracker, GlobalOrd from, double off,
+                    std::int64_t now_ms) {
+  const GlobalOrd aim = leadPoint(tracker.getTracks()[0], tracker.getTime(),
+                                  Pose{from, 0.0}, now_ms);
+  const double bearing = std::atan2(aim.y - from.y, aim.x - from.x);
+  return leadPursuit(tracker, Pose{from, bearing + off}, now_ms, 20);
 }
 
 // Tests a friendly flying straight at the bogie, 2 s at 1000 m/s, from
@@ -36,11 +77,9 @@ void feed(Tracker& tracker, Simulator& sim) {
 TEST(Tracker, TellsTheMirrorApartWhereTheRangeRuleCannot) {
   for (const double side : {-1.0, 1.0}) {
     const GlobalOrd bogie{5000.0, side * 7000.0};
-    const Pose friendly_start{{2000.0, 0.0},
-                              std::atan2(bogie.y, bogie.x - 2000.0)};
-    auto sim = std::make_shared<Simulator>(
-        friendly_start, BogiePath{Pose{bogie, -side * 1.5}, 250.0, 0.0});
-    sim->controlFriendly(1000.0, 0.0);
+    auto sim =
+        makeScene(Pose{{2000.0, 0.0}, std::atan2(bogie.y, bogie.x - 2000.0)},
+                  Pose{bogie, -side * 1.5}, manoeuvres::straight);
     Autopilot autopilot(sim);
     Tracker tracker(0.0);
 
@@ -48,10 +87,7 @@ TEST(Tracker, TellsTheMirrorApartWhereTheRangeRuleCannot) {
     GlobalOrd truth{};
     for (int cycle = 0; cycle < 100; ++cycle) {
       truth = sim->getBogieTruth().position;
-      const Pose friendly = sim->getFriendlyPose();
-      const RangeStamped base = sim->rangeToBogieFromBase();
-      const RangeStamped range = sim->rangeToBogieFromFriendly();
-      tracker.addReadings(friendly, base, range);
+      feed(tracker, *sim);
       autopilot.setBogiePose();
       sim->step(20);
       const GlobalOrd picked = autopilot.getBogiePose().position;
@@ -71,11 +107,9 @@ TEST(Tracker, TellsTheMirrorApartWhereTheRangeRuleCannot) {
 TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
   for (const double side : {-1.0, 1.0}) {
     const GlobalOrd start{5000.0, side * 7000.0};
-    auto sim = std::make_shared<Simulator>(
-        Pose{{2000.0, 0.0}, std::atan2(start.y, start.x - 2000.0)},
-        BogiePath{Pose{start, -side * 1.5}, 250.0, 0.0});
-    sim->setRangeNoise(40.0, 5);
-    sim->controlFriendly(50.0, 1.1);
+    auto sim =
+        makeScene(Pose{{2000.0, 0.0}, std::atan2(start.y, start.x - 2000.0)},
+                  Pose{start, -side * 1.5}, manoeuvres::left, 40.0, 5);
     Tracker tracker(40.0);
     double last_apart = 0.0;  // in cost, while two tracks were kept
     int cycle = 0;
@@ -102,11 +136,9 @@ TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
 // side by side across the line, the best one far wider across it than
 // along, and the true error lies within three standard deviations of each.
 TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
-  auto sim = std::make_shared<Simulator>(
-      Pose{{2000.0, 0.0}, 0.0},
-      BogiePath{Pose{{10000.0, 100.0}, Simulator::pi}, 250.0, 0.0});
-  sim->setRangeNoise(40.0, 3);
-  sim->controlFriendly(1000.0, 0.0);
+  auto sim =
+      makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{10000.0, 100.0}, Simulator::pi},
+                manoeuvres::straight, 40.0);
   Tracker tracker(40.0);
   for (int cycle = 0; cycle < 150; ++cycle) {
     const GlobalOrd truth = sim->getBogieTruth().position;
@@ -134,11 +166,8 @@ TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
 // shallow angle and a single fix is hundreds of metres off: after 6 s of
 // fixes the estimate is within tens of metres, and the velocity is known.
 TEST(Tracker, ErrorFallsAsFixesAccumulate) {
-  auto sim = std::make_shared<Simulator>(
-      Pose{{2000.0, 0.0}, 0.0},
-      BogiePath{Pose{{6000.0, -8000.0}, 2.0}, 250.0, 0.0});
-  sim->setRangeNoise(40.0, 3);
-  sim->controlFriendly(50.0, 1.1);
+  auto sim = makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{6000.0, -8000.0}, 2.0},
+                       manoeuvres::left, 40.0);
   Tracker tracker(40.0);
 
   double first_error = 0.0;  // over the first 10 cycles
@@ -167,36 +196,22 @@ TEST(Tracker, ErrorFallsAsFixesAccumulate) {
 // friendly at full speed and the bogie arrive at the same time; heading
 // there it flies straight, heading well left of it, it turns right.
 TEST(Tracker, AimsWhereTheBogieWillBe) {
-  const Pose start{{2000.0, 0.0}, 1.5};
-  auto sim = std::make_shared<Simulator>(
-      start, BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
-  sim->controlFriendly(1000.0, 0.0);
-  Tracker tracker(0.0);
-  for (int cycle = 0; cycle < 100; ++cycle) {
-    feed(tracker, *sim);
-    sim->step(20);
-  }
-  const std::int64_t now = sim->elapsedMs();
-  const Pose friendly = sim->getFriendlyPose();
-  const Pose bogie = sim->getBogieTruth();
+  const Crossing c(0.0);
+  const std::int64_t now = c.sim->elapsedMs();
+  const Pose friendly = c.sim->getFriendlyPose();
+  const Pose bogie = c.sim->getBogieTruth();
   const GlobalOrd aim =
-      leadPoint(tracker.getTracks()[0], tracker.getTime(), friendly, now);
+      leadPoint(c.tracker.getTracks()[0], c.tracker.getTime(), friendly, now);
 
   const double bogie_s = apart(aim, bogie.position) / 250.0;
   EXPECT_NEAR(bogie_s, apart(aim, friendly.position) / 1000.0, 0.01);
   EXPECT_NEAR(bogie.position.x + 250.0 * bogie_s * std::cos(3.5), aim.x, 5.0);
   EXPECT_NEAR(bogie.position.y + 250.0 * bogie_s * std::sin(3.5), aim.y, 5.0);
 
-  const double bearing =
-      std::atan2(aim.y - friendly.position.y, aim.x - friendly.position.x);
-  const Controls on_course =
-      leadPursuit(tracker, Pose{friendly.position, bearing}, now, 20);
-  EXPECT_EQ(0.0, on_course.angular);
-  EXPECT_EQ(1000.0, on_course.linear);
-  const Controls left_of_it =
-      leadPursuit(tracker, Pose{friendly.position, bearing + 1.0}, now, 20);
-  EXPECT_EQ(-1.1, left_of_it.angular);
-  EXPECT_EQ(50.0, left_of_it.linear);
+  EXPECT_EQ(manoeuvres::straight,
+            offTheLead(c.tracker, friendly.position, 0.0, now));
+  EXPECT_EQ(manoeuvres::right,
+            offTheLead(c.tracker, friendly.position, 1.0, now));
 }
 
 // Tests the hold: after 2 s of exact ranges to a tracker that expects 40 m
@@ -206,30 +221,16 @@ TEST(Tracker, AimsWhereTheBogieWillBe) {
 // where no reading will tell more sideways, a miss of some 60 m is turned
 // away from.
 TEST(Tracker, HoldsWhileTheReadingsMayStillExplainTheMiss) {
-  auto sim = std::make_shared<Simulator>(
-      Pose{{2000.0, 0.0}, 1.5},
-      BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
-  sim->controlFriendly(1000.0, 0.0);
-  Tracker tracker(40.0);
-  for (int cycle = 0; cycle < 100; ++cycle) {
-    feed(tracker, *sim);
-    sim->step(20);
-  }
-  const std::int64_t now = sim->elapsedMs();
-  // The controls for a friendly at `from` heading 0.05 rad left of the aim.
-  const auto offAim = [&](GlobalOrd from) {
-    const GlobalOrd aim = leadPoint(tracker.getTracks()[0], tracker.getTime(),
-                                    Pose{from, 0.0}, now);
-    const double bearing = std::atan2(aim.y - from.y, aim.x - from.x);
-    return leadPursuit(tracker, Pose{from, bearing + 0.05}, now, 20);
-  };
-  EXPECT_EQ(manoeuvres::straight, offAim(sim->getFriendlyPose().position))
+  const Crossing c(40.0);
+  const std::int64_t now = c.sim->elapsedMs();
+  EXPECT_EQ(manoeuvres::straight,
+            offTheLead(c.tracker, c.sim->getFriendlyPose().position, 0.05, now))
       << "turned 5.7 km out, where the coming readings may explain the miss";
-  const GlobalOrd bogie = tracker.getPosition();
+  const GlobalOrd bogie = c.tracker.getPosition();
   const double out = std::hypot(bogie.x, bogie.y);
-  EXPECT_EQ(manoeuvres::right,
-            offAim(GlobalOrd{bogie.x * (out + 1000.0) / out,
-                             bogie.y * (out + 1000.0) / out}))
+  const GlobalOrd beyond{bogie.x * (out + 1000.0) / out,
+                         bogie.y * (out + 1000.0) / out};
+  EXPECT_EQ(manoeuvres::right, offTheLead(c.tracker, beyond, 0.05, now))
       << "held on a miss no reading will explain away";
 }
 
@@ -243,25 +244,15 @@ TEST(Tracker, OpensOffTheLineToSeeSideways) {
   // flying from `start` at the bogie, heading each of `offs` rad from the
   // lead.
   const auto afterOneSecond = [](Pose start, const std::vector<double>& offs) {
-    auto sim = std::make_shared<Simulator>(
-        start, BogiePath{Pose{{10000.0, 0.0}, Simulator::pi}, 250.0, 0.0});
-    sim->setRangeNoise(40.0, 3);
-    sim->controlFriendly(1000.0, 0.0);
+    auto sim = makeScene(start, Pose{{10000.0, 0.0}, Simulator::pi},
+                         manoeuvres::straight, 40.0);
     Tracker tracker(40.0);
-    for (int cycle = 0; cycle < 50; ++cycle) {
-      feed(tracker, *sim);
-      sim->step(20);
-    }
-    const Pose at = sim->getFriendlyPose();
-    const GlobalOrd lead = leadPoint(tracker.getTracks()[0], tracker.getTime(),
-                                     at, sim->elapsedMs());
-    const double bearing =
-        std::atan2(lead.y - at.position.y, lead.x - at.position.x);
+    track(tracker, *sim, 50);
     std::vector<Controls> controls;
     controls.reserve(offs.size());
     for (double off : offs) {
-      controls.push_back(leadPursuit(tracker, Pose{at.position, bearing + off},
-                                     sim->elapsedMs(), 20));
+      controls.push_back(offTheLead(tracker, sim->getFriendlyPose().position,
+                                    off, sim->elapsedMs()));
     }
     return controls;
   };
@@ -292,25 +283,16 @@ TEST(Tracker, LeadPointOfABogieAsFastAsTheFriendly) {
 // Tests a track that loses the bogie (moved 3 km in an instant, which no
 // filter expects): it starts afresh and finds the bogie again.
 TEST(Tracker, StartsAfreshWhenLost) {
-  auto sim = std::make_shared<Simulator>(
-      Pose{{2000.0, 0.0}, 1.5},
-      BogiePath{Pose{{6000.0, 8000.0}, 3.5}, 250.0, 0.0});
-  sim->controlFriendly(1000.0, 0.0);
-  Tracker tracker(0.0);
-  for (int cycle = 0; cycle < 300; ++cycle) {
-    if (cycle == 100) {
-      sim->placeBogie(Pose{{3000.0, 9000.0}, 3.5});
-    }
-    feed(tracker, *sim);
-    sim->step(20);
-  }
-  EXPECT_TRUE(tracker.isResolved());
-  const GlobalOrd truth = sim->getBogieTruth().position;
-  const GlobalOrd velocity = tracker.getVelocity();
+  Crossing c(0.0);
+  c.sim->placeBogie(Pose{{3000.0, 9000.0}, 3.5});
+  track(c.tracker, *c.sim, 200);
+  EXPECT_TRUE(c.tracker.isResolved());
+  const GlobalOrd truth = c.sim->getBogieTruth().position;
+  const GlobalOrd velocity = c.tracker.getVelocity();
   // The estimate is of the last readings, one cycle before the truth now.
   EXPECT_LT(
-      apart(tracker.getPosition(), GlobalOrd{truth.x - 0.02 * velocity.x,
-                                             truth.y - 0.02 * velocity.y}),
+      apart(c.tracker.getPosition(), GlobalOrd{truth.x - 0.02 * velocity.x,
+                                               truth.y - 0.02 * velocity.y}),
       1.0);
 }
 
