@@ -2,29 +2,35 @@
 #   _peltra_build_speed(<target>)
 # for every target once its libraries are linked. Every program and library
 # is linked with gold where the compiler can use it: it links these programs
-# about four times faster than the default linker. What links GoogleTest
-# (directly or through the project's own libraries) is test code, and gets:
+# about four times faster than the default linker.
 #
-# - GoogleTest's header precompiled. <gtest/gtest.h> costs more to parse than
-#   most test files that include it, so it is compiled once per build, by a
-#   small target of its own (peltra_pch_gtest) with the options of the test
-#   code, and every test target reuses the result (REUSE_FROM); GCC says so
-#   (-Winvalid-pch) should it ever refuse it. The header then comes first in
-#   every file of those targets, as if each began with its #include;
-#   scripts/lint compiles without it, so that a forgotten #include still
-#   shows. Eigen's headers are not precompiled: making their precompiled
-#   header costs several times what it saves a file that includes them, and
-#   only two or three do.
+# - Precompiled headers. Most of a small file's compile time goes into
+#   parsing the standard headers it includes (three quarters of it for
+#   data/fill_print_sort.cpp), and every program parses the same ones. So
+#   they are compiled once per build, by a small target of their own, and
+#   every target reuses the result (REUSE_FROM): peltra_pch_std holds the
+#   standard headers the lessons include, peltra_pch_gtest GoogleTest's
+#   header, which costs more to parse than most test files that include it.
+#   The header then comes first in every file of those targets, as if each
+#   began with its #include; scripts/lint compiles without them, so that a
+#   forgotten #include still shows. GCC uses a precompiled header only where
+#   the file's options are the same and says so (-Winvalid-pch) should it
+#   ever refuse one: the shared library's files are position-independent
+#   (-fPIC) and are compiled without. Eigen's headers are not precompiled:
+#   making their precompiled header costs several times what it saves a file
+#   that includes them, and only two or three do.
 #
-# - -Og -g1 instead of the -O2 -g of RelWithDebInfo and Release. Test code
-#   runs its checks once and needs no speed, and most of its compile time
-#   goes into optimising and describing what GoogleTest's macros expand to.
-#   -Og still optimises a little (so GCC's flow warnings still work); -g1
-#   keeps the line tables, so a backtrace or a sanitizer's report still names
-#   each test's file and line, but not the variables of its frames: the two
-#   together take about half the compile time of -O2 -g. To step through a
-#   test and see its variables, use the asan preset (Debug: -O0 -g). The code
-#   under test is built in its own libraries with the build type's options.
+# - What links GoogleTest (directly or through the project's own libraries)
+#   is test code, and gets -Og -g1 instead of the -O2 -g of RelWithDebInfo
+#   and Release. Test code runs its checks once and needs no speed, and most
+#   of its compile time goes into optimising and describing what GoogleTest's
+#   macros expand to. -Og still optimises a little (so GCC's flow warnings
+#   still work); -g1 keeps the line tables, so a backtrace or a sanitizer's
+#   report still names each test's file and line, but not the variables of
+#   its frames: the two together take about half the compile time of -O2 -g.
+#   To step through a test and see its variables, use the asan preset
+#   (Debug: -O0 -g). The code under test is built in its own libraries with
+#   the build type's options.
 #
 # - ccache, where the build uses it. It caches a compile that loads a
 #   precompiled header only when told that it cannot see the macros the
@@ -62,20 +68,52 @@ function(_peltra_linked_libraries out target)
   set(${out} "${seen}" PARENT_SCOPE)
 endfunction()
 
-# The options of test code. The target that makes the precompiled header has
-# them too: GCC uses it only where they are the same.
+# Lets ccache cache the files of <target>, which load a precompiled header.
+function(_peltra_ccache_with_pch target)
+  if(NOT _peltra_ccache_with_pch)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES
+    CXX_COMPILER_LAUNCHER "${_peltra_ccache_with_pch}")
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -fpch-preprocess)
+  elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
+  endif()
+endfunction()
+
+# <target> compiled with the precompiled header that <pch_target> makes;
+# <pch_target> and its header are made by the first target that needs them.
+# The maker has the same options as its users: GCC uses the header only where
+# they are the same.
+function(_peltra_reuse_pch target pch_target)
+  if(NOT TARGET ${pch_target})
+    set(source ${CMAKE_BINARY_DIR}/${pch_target}.cpp)
+    file(CONFIGURE OUTPUT ${source}
+      CONTENT "// Compiled for a precompiled header only.\n")
+    add_library(${pch_target} OBJECT ${source})
+    _peltra_defaults(${pch_target})
+    if(pch_target STREQUAL "peltra_pch_gtest")
+      target_link_libraries(${pch_target} PRIVATE GTest::gtest)
+      target_precompile_headers(${pch_target} PRIVATE <gtest/gtest.h>)
+      _peltra_test_code_options(${pch_target})
+    else()
+      # The standard headers that many lessons include.
+      target_precompile_headers(${pch_target} PRIVATE
+        <algorithm> <chrono> <cmath> <condition_variable> <cstdint> <deque>
+        <functional> <iostream> <limits> <map> <memory> <mutex> <random>
+        <sstream> <string> <thread> <utility> <vector>)
+      _peltra_ccache_with_pch(${pch_target})
+    endif()
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${pch_target})
+endfunction()
+
+# The options of test code.
 function(_peltra_test_code_options target)
   target_compile_options(${target} PRIVATE
     "$<$<CONFIG:RelWithDebInfo,Release>:-Og;-g1>")
-  if(_peltra_ccache_with_pch)
-    set_target_properties(${target} PROPERTIES
-      CXX_COMPILER_LAUNCHER "${_peltra_ccache_with_pch}")
-    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-      target_compile_options(${target} PRIVATE -fpch-preprocess)
-    elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-      target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
-    endif()
-  endif()
+  _peltra_ccache_with_pch(${target})
 endfunction()
 
 function(_peltra_build_speed target)
@@ -83,19 +121,12 @@ function(_peltra_build_speed target)
     target_link_options(${target} PRIVATE -fuse-ld=gold)
   endif()
   _peltra_linked_libraries(libs ${target})
-  if(NOT libs MATCHES "GTest::")
-    return()
+  get_target_property(kind ${target} TYPE)
+  if(libs MATCHES "GTest::")
+    _peltra_reuse_pch(${target} peltra_pch_gtest)
+    _peltra_test_code_options(${target})
+  elseif(NOT kind MATCHES "SHARED_LIBRARY|INTERFACE_LIBRARY")
+    _peltra_reuse_pch(${target} peltra_pch_std)
+    _peltra_ccache_with_pch(${target})
   endif()
-  if(NOT TARGET peltra_pch_gtest)
-    set(source ${CMAKE_BINARY_DIR}/peltra_pch_gtest.cpp)
-    file(CONFIGURE OUTPUT ${source}
-      CONTENT "// Compiled for GoogleTest's precompiled header only.\n")
-    add_library(peltra_pch_gtest OBJECT ${source})
-    _peltra_defaults(peltra_pch_gtest)
-    target_link_libraries(peltra_pch_gtest PRIVATE GTest::gtest)
-    target_precompile_headers(peltra_pch_gtest PRIVATE <gtest/gtest.h>)
-    _peltra_test_code_options(peltra_pch_gtest)
-  endif()
-  target_precompile_headers(${target} REUSE_FROM peltra_pch_gtest)
-  _peltra_test_code_options(${target})
 endfunction()
