@@ -9,8 +9,9 @@
 #   data/fill_print_sort.cpp), and every program parses the same ones. So
 #   they are compiled once per build, by a small target of their own, and
 #   every target reuses the result (REUSE_FROM): peltra_pch_std holds the
-#   standard headers the lessons include, peltra_pch_gtest GoogleTest's
-#   header, which costs more to parse than most test files that include it.
+#   standard headers that many files include, peltra_pch_gtest these and
+#   GoogleTest's header, which costs more to parse than most test files that
+#   include it.
 #   The header then comes first in every file of those targets, as if each
 #   began with its #include; scripts/lint compiles without them, so that a
 #   forgotten #include still shows. GCC uses a precompiled header only where
@@ -46,6 +47,14 @@ if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
   set(_peltra_ccache_with_pch env CCACHE_SLOPPINESS=pch_defines,time_macros
     ${CMAKE_CXX_COMPILER_LAUNCHER})
 endif()
+
+# The standard headers that many files include, precompiled with GoogleTest's
+# for the tests and alone for the rest.
+set(_peltra_std_headers
+  <algorithm> <atomic> <chrono> <cmath> <condition_variable> <cstddef>
+  <cstdint> <cstdio> <cstdlib> <cstring> <deque> <fstream> <functional>
+  <iostream> <limits> <map> <memory> <mutex> <optional> <random> <sstream>
+  <string> <thread> <utility> <vector>)
 
 # All the libraries <target> links, through the project's own libraries.
 function(_peltra_linked_libraries out target)
@@ -95,14 +104,11 @@ function(_peltra_reuse_pch target pch_target)
     _peltra_defaults(${pch_target})
     if(pch_target STREQUAL "peltra_pch_gtest")
       target_link_libraries(${pch_target} PRIVATE GTest::gtest)
-      target_precompile_headers(${pch_target} PRIVATE <gtest/gtest.h>)
+      target_precompile_headers(${pch_target} PRIVATE <gtest/gtest.h>
+        ${_peltra_std_headers})
       _peltra_test_code_options(${pch_target})
     else()
-      # The standard headers that many lessons include.
-      target_precompile_headers(${pch_target} PRIVATE
-        <algorithm> <chrono> <cmath> <condition_variable> <cstdint> <deque>
-        <functional> <iostream> <limits> <map> <memory> <mutex> <random>
-        <sstream> <string> <thread> <utility> <vector>)
+      target_precompile_headers(${pch_target} PRIVATE ${_peltra_std_headers})
       _peltra_ccache_with_pch(${pch_target})
     endif()
   endif()
