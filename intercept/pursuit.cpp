@@ -15,11 +15,14 @@ using Eigen::Vector4d;
 
 // Straight while the predicted miss is within miss_tolerance (m, well inside
 // an intercept range of 50 m), or within doubt_weight standard deviations of
-// the sideways doubt that the coming readings will still clear up; turn while
-// the heading is more than aim_band (rad) off the lead point; nearer, turn
-// only when one cycle of turning shrinks the miss by turn_gain (m) or more.
+// the sideways doubt that the coming readings will still clear up in time
+// (three: nearer than that, a turn as likely chases the noise; and in a
+// line-up, holding the heading the opening gave keeps the friendly off the
+// line, where the readings place the bogie sideways); turn while the heading is
+// more than aim_band (rad) off the lead point; nearer, turn only when one cycle
+// of turning shrinks the miss by turn_gain (m) or more.
 constexpr double miss_tolerance = 30.0;
-constexpr double doubt_weight = 2.0;
+constexpr double doubt_weight = 3.0;
 constexpr double aim_band = 0.1;
 constexpr double turn_gain = 10.0;
 // Where the lines of sight from the base and the friendly stay nearly
@@ -97,7 +100,7 @@ double sineBetween(const Vector2d& a, const Vector2d& b) {
 // What the filter does not know about the pass of a straight dash at the
 // lead point, and what the readings before it will teach.
 struct PassDoubt {
-  double learnable;   // the sideways doubt they will clear up (m, 1 sd)
+  double learnable;   // the sideways doubt they clear up in time (m, 1 sd)
   double unresolved;  // what they will leave as the geometry changes (m)
   double lead_s;      // time to the pass (s)
   bool in_line;       // the lines of sight nearly parallel, now and then
@@ -108,9 +111,13 @@ struct PassDoubt {
 // the base's line of sight to the bogie turns away from the friendly's (the
 // sine between them): where the two are nearly parallel, hardly anything.
 // Information adds up, 1/left^2 = 1/doubt^2 + readings sine^2 / R; the
-// rest, sqrt(doubt^2 - left^2), is what waiting will teach. At the pass the
-// friendly sees the bogie along its heading, so the readings on the way
-// tell the mean of sine^2 now and then.
+// rest, sqrt(doubt^2 - left^2), is what waiting will teach. But only the
+// readings before the last moment a turn still acts on count: after it, one
+// cycle of turning moves the pass by less than turn_gain, so the steering
+// flies straight whatever they say (waiting for them holds a miss of a few
+// tens of metres straight into a pass that misses, and costs a turn round).
+// At the pass the friendly sees the bogie along its heading, so the
+// readings on the way tell the mean of sine^2 now and then.
 PassDoubt passDoubt(const Track& track, const Vector2d& from, double hold_s,
                     double R) {
   const Vector2d aim = meeting(track.x, from);
@@ -127,7 +134,10 @@ PassDoubt passDoubt(const Track& track, const Vector2d& from, double hold_s,
       sineBetween(track.x.head<2>() - base, track.x.head<2>() - from);
   const double sine_then = sineBetween(aim - base, to_aim);
   const double readings = lead_s / hold_s;
-  const double left2 = 1.0 / (1.0 / doubt2 + readings * sine * sine / R);
+  const double too_late_s =
+      turn_gain / (manoeuvres::turn_rate * hold_s * manoeuvres::cruising_speed);
+  const double in_time = std::max(0.0, lead_s - too_late_s) / hold_s;
+  const double left2 = 1.0 / (1.0 / doubt2 + in_time * sine * sine / R);
   const double mean_sine2 = (sine * sine + sine_then * sine_then) / 2.0;
   return PassDoubt{
       std::sqrt(std::max(0.0, doubt2 - left2)),

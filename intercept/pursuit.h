@@ -22,12 +22,13 @@ GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
 // lines of sight from the base and the friendly stay nearly parallel and the
 // readings will not place the bogie sideways, 0.4 rad off the lead heading;
 // else straight while that passes the best track's bogie closely, or by less
-// than twice the sideways doubt that the readings before the pass will
-// still clear up; a turn the short way towards the lead point while far off
-// it; near it, a turn only where one cycle of it shrinks the miss. While the
-// second-best track is still an open question (as fast as an aircraft, not
-// far less likely) and wants a different turn, straight if that swings the
-// line to the base round (which tells them apart). Straight without tracks.
+// than three times the sideways doubt that the readings will still clear up
+// while a turn can act on them; a turn the short way towards the lead point
+// while far off it; near it, a turn only where one cycle of it shrinks the
+// miss. While the second-best track is still an open question (as fast as an
+// aircraft, not far less likely) and wants a different turn, straight if that
+// swings the line to the base round (which tells them apart). Straight without
+// tracks.
 Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
                      std::int64_t now_ms, std::int64_t hold_ms);
 
