@@ -254,7 +254,9 @@ endfunction()
 # <lesson>: the same kind of target, the same other sources, libraries,
 # include directories and definitions. <file> may be an object library that
 # holds it compiled; with ONLY, the copy is such an object library: <file>
-# alone, compiled as <target> compiles its sources.
+# alone, compiled as <target> compiles its sources. The copy has no
+# precompiled header, so that a starter that uses what it does not #include
+# is told so, as it would be anywhere else.
 function(_peltra_exercise_copy target copy lesson file)
   get_target_property(type ${target} TYPE)
   get_target_property(dir ${target} SOURCE_DIR)
