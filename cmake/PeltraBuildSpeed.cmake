@@ -91,10 +91,10 @@ function(_peltra_ccache_with_pch target)
   endif()
 endfunction()
 
-# <target> compiled with the precompiled header that <pch_target> makes;
-# <pch_target> and its header are made by the first target that needs them.
-# The maker has the same options as its users: GCC uses the header only where
-# they are the same.
+# <target> compiled with the precompiled header that <pch_target> makes, and
+# with the options of its kind; <pch_target> and its header are made by the
+# first target that needs them. The maker has the same options as its users:
+# GCC uses the header only where they are the same.
 function(_peltra_reuse_pch target pch_target)
   if(NOT TARGET ${pch_target})
     set(source ${CMAKE_BINARY_DIR}/${pch_target}.cpp)
@@ -102,23 +102,25 @@ function(_peltra_reuse_pch target pch_target)
       CONTENT "// Compiled for a precompiled header only.\n")
     add_library(${pch_target} OBJECT ${source})
     _peltra_defaults(${pch_target})
+    set(headers ${_peltra_std_headers})
     if(pch_target STREQUAL "peltra_pch_gtest")
       target_link_libraries(${pch_target} PRIVATE GTest::gtest)
-      target_precompile_headers(${pch_target} PRIVATE <gtest/gtest.h>
-        ${_peltra_std_headers})
-      _peltra_test_code_options(${pch_target})
-    else()
-      target_precompile_headers(${pch_target} PRIVATE ${_peltra_std_headers})
-      _peltra_ccache_with_pch(${pch_target})
+      list(PREPEND headers <gtest/gtest.h>)
     endif()
+    target_precompile_headers(${pch_target} PRIVATE ${headers})
+    _peltra_pch_options(${pch_target} ${pch_target})
   endif()
   target_precompile_headers(${target} REUSE_FROM ${pch_target})
+  _peltra_pch_options(${target} ${pch_target})
 endfunction()
 
-# The options of test code.
-function(_peltra_test_code_options target)
-  target_compile_options(${target} PRIVATE
-    "$<$<CONFIG:RelWithDebInfo,Release>:-Og;-g1>")
+# The options of a target that uses <pch_target>'s header: those of test code
+# with GoogleTest's, and ccache's either way.
+function(_peltra_pch_options target pch_target)
+  if(pch_target STREQUAL "peltra_pch_gtest")
+    target_compile_options(${target} PRIVATE
+      "$<$<CONFIG:RelWithDebInfo,Release>:-Og;-g1>")
+  endif()
   _peltra_ccache_with_pch(${target})
 endfunction()
 
@@ -130,9 +132,7 @@ function(_peltra_build_speed target)
   get_target_property(kind ${target} TYPE)
   if(libs MATCHES "GTest::")
     _peltra_reuse_pch(${target} peltra_pch_gtest)
-    _peltra_test_code_options(${target})
   elseif(NOT kind MATCHES "SHARED_LIBRARY|INTERFACE_LIBRARY")
     _peltra_reuse_pch(${target} peltra_pch_std)
-    _peltra_ccache_with_pch(${target})
   endif()
 endfunction()
