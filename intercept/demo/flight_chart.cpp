@@ -19,6 +19,11 @@ constexpr std::int64_t mark_every_ms = 10000;
 // picture need not frame (m).
 constexpr double stray_beyond = 1000.0;
 
+// The file a guidance's tracks of the scene go to: <stem>_<guidance>.csv.
+std::string tracksCsv(const std::string& stem, const std::string& guidance) {
+  return stem + "_" + guidance + ".csv";
+}
+
 // The bogie's mirror image in the line from the friendly to the base.
 GlobalOrd mirrorOfTruth(const FlightSample& s) {
   const GlobalOrd a = s.readings.friendly.position;
@@ -119,15 +124,15 @@ bool writeFlightCsv(const FlightResult& flight, const std::string& csv) {
 bool writeTracks(const std::string& program, const std::string& stem,
                  const FlightResult& autopilot, const FlightResult& tracker) {
   for (const auto& [flight, csv] :
-       {std::pair{&autopilot, stem + "_autopilot.csv"},
-        std::pair{&tracker, stem + "_tracker.csv"}}) {
+       {std::pair{&autopilot, tracksCsv(stem, "autopilot")},
+        std::pair{&tracker, tracksCsv(stem, "tracker")}}) {
     if (!writeFlightCsv(*flight, csv)) {
       std::cerr << program << ": cannot write " << csv << std::endl;
       return false;
     }
   }
-  std::cout << "Tracks: " << stem << "_autopilot.csv, " << stem
-            << "_tracker.csv" << std::endl;
+  std::cout << "Tracks: " << tracksCsv(stem, "autopilot") << ", "
+            << tracksCsv(stem, "tracker") << std::endl;
   return true;
 }
 
@@ -190,7 +195,7 @@ GnuplotVariables flightChart(const std::string& stem,
       {"title", title},
       {"marks", stem + "_marks.csv"},
       {"bogie_data",
-       stem + (autopilot_longer ? "_autopilot" : "_tracker") + ".csv"},
+       tracksCsv(stem, autopilot_longer ? "autopilot" : "tracker")},
       {"x_min", formatted("%.4f", frame.x_min / km)},
       {"x_max", formatted("%.4f", frame.x_max / km)},
       {"y_min", formatted("%.4f", frame.y_min / km)},
@@ -214,11 +219,9 @@ GnuplotVariables flightChart(const std::string& stem,
       end += " at " +
              formatted("%.1f s", static_cast<double>(flight->closest_ms) / km);
     }
-    std::string csv = stem;
-    csv.append("_").append(name).append(".csv");
     variables.insert(
         variables.end(),
-        {{name + "_data", csv},
+        {{name + "_data", tracksCsv(stem, name)},
          {name + "_end_x", formatted("%.4f", flight->closest_bogie.x / km)},
          {name + "_end_y", formatted("%.4f", flight->closest_bogie.y / km)},
          {name + "_end_label", end}});

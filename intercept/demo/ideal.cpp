@@ -62,19 +62,19 @@ double turnThenDash(const Pose& start, Controls turn, double tau,
 // The least time (s) in which a friendly at `start` can come within `range`
 // of a target that stands still.
 double reachTime(const Pose& start, GlobalOrd target, double range) {
-  if (Simulator::distance(start.position, target) <= range) {
+  const double distance = Simulator::distance(start.position, target);
+  if (distance <= range) {
     return 0.0;
   }
+  // Between the turn that first grazes the circle and the one that points at
+  // its centre the time is convex: a golden-section search finds the best
+  // aim inside the circle.
+  const double graze = std::asin(std::min(1.0, range / distance));
+  const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
   double best = infinity;
   for (const Controls turn : {manoeuvres::left, manoeuvres::right}) {
-    // Between the turn that first grazes the circle and the one that points
-    // at its centre the time is convex: a golden-section search finds the
-    // best aim inside the circle.
-    const double distance = Simulator::distance(start.position, target);
-    const double graze = std::asin(std::min(1.0, range / distance));
     double low = turnTime(start, turn, target, graze);
     double high = std::max(low, turnTime(start, turn, target, 0.0));
-    const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
     for (int step = 0; step < 60; ++step) {
       const double a = high - golden * (high - low);
       const double b = low + golden * (high - low);
