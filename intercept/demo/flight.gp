@@ -1,6 +1,7 @@
 # Draws one scene flown by both guidances, the autopilot and the tracker,
 # from the CSVs that intercept_demo (and guidance_scoreboard --replay) writes
-# for each flight. It reads these variables (gnuplot -e "picture='...'; title='...'; autopilot_data='...'"):
+# for each flight. It reads these variables
+# (gnuplot -e "picture='...'; title='...'; autopilot_data='...'"):
 #   picture, title             the PNG to write and the chart's title
 #   autopilot_data, tracker_data       the CSV of each guidance's flight
 #   bogie_data                 the one of them that flew longer, which holds
