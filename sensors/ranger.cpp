@@ -9,6 +9,10 @@ constexpr unsigned int default_seed = 1;
 // Raw readings before a sensor clamps them into its limits.
 constexpr double reading_mean = 4.0;
 constexpr double reading_deviation = 2.0;
+// The widest field of view a sensor can cover: one whole turn. A wider one
+// means nothing, and the widest an unsigned int holds would make each of a
+// radar's data sets 214,748,364 readings (1.7 GB) long.
+constexpr unsigned int full_turn = 360;
 
 }  // namespace
 
@@ -29,6 +33,11 @@ double Ranger::getMin() { return min_; }
 
 void Ranger::setOffset(int offset) { offset_ = offset; }
 
-void Ranger::setFieldOfView(unsigned int fieldOfView) {
+bool Ranger::setFieldOfView(unsigned int fieldOfView) {
+  // Checked before anything is stored, so that a refusal changes nothing.
+  if (fieldOfView > full_turn) {
+    return false;
+  }
   fieldOfView_ = fieldOfView;
+  return true;
 }

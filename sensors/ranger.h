@@ -15,23 +15,24 @@
 // its constructor, and implement generateData, setAngularResolution,
 // getSample and getModel. Readings are drawn from distribution_ with
 // generator_, whose seed is a constant, so every run gives the same data.
-// The accessors do not check their arguments.
 class PELTRA_EXPORT Ranger : public RangerInterface {
  public:
   // Starts with sample number 0, a fixed seed and normally distributed draws.
   Ranger();
 
   // The seven plain accessors of RangerInterface, over the members below:
-  // getters return the value in force, setters store theirs unchecked (the
-  // offset is stored only; a field of view takes effect at the next data
-  // set).
+  // getters return the value in force.
   unsigned int getAngularResolution() override;
   int getOffset() override;
   unsigned int getFieldOfView() override;
   double getMax() override;
   double getMin() override;
+  // Stores any offset; nothing reads it.
   void setOffset(int offset) override;
-  void setFieldOfView(unsigned int fieldOfView) override;
+  // Takes a field of view of up to a full turn, 360 degrees, in force from
+  // the next data set, and returns true; refuses a wider one, which no
+  // sensor can cover, returns false and keeps the one in force.
+  bool setFieldOfView(unsigned int fieldOfView) override;
 
  protected:
   // Not virtual, and inline: releases the model string and nothing else.

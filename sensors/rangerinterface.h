@@ -35,8 +35,10 @@ class PELTRA_EXPORT RangerInterface {
   virtual bool setAngularResolution(unsigned int resolution) = 0;
   // Sets the sensor's offset.
   virtual void setOffset(int offset) = 0;
-  // Sets the angle one data set covers, in whole degrees.
-  virtual void setFieldOfView(unsigned int fieldOfView) = 0;
+  // Asks for a new angle for one data set to cover, in whole degrees: true
+  // if it is now in force, false if the sensor refused it and nothing
+  // changed.
+  virtual bool setFieldOfView(unsigned int fieldOfView) = 0;
   // The sample number: how many data sets the sensor has produced.
   virtual int getSample() = 0;
   // A copy of the sensor's model designation.

@@ -15,7 +15,8 @@ using Image = std::vector<std::vector<int>>;
 // Expects `image` to have `rows` rows of `columns` values, as the camera says.
 void expectSize(MonochromeCamera& camera, const Image& image, int rows,
                 int columns) {
-  ASSERT_EQ(static_cast<std::size_t>(rows), image.size());
+  ASSERT_EQ(static_cast<std::size_t>(rows), image.size())
+      << "rows in the image that takeImage returned";
   for (const std::vector<int>& row : image) {
     EXPECT_EQ(static_cast<std::size_t>(columns), row.size());
   }

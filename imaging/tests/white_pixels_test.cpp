@@ -17,18 +17,29 @@ int differingPixels(const cv::Mat& a, const cv::Mat& b) {
   return cv::countNonZero(any);
 }
 
-// Tests a white picture: exactly columns 0 to 400 of row 400 turn red, and
-// a narrower picture clips the segment to its width.
-TEST(MarkWhitePixelsTest, WhiteRowInsideAndClipped) {
+// Tests a white picture: exactly columns 0 to 400 of row 400 turn red.
+TEST(MarkWhitePixelsTest, WhiteRowInside) {
   cv::Mat picture(480, 640, CV_8UC3, cv::Scalar(255, 255, 255));
   cv::Mat before = picture.clone();
-  EXPECT_EQ(401, markWhitePixels(picture));
+  EXPECT_EQ(401, markWhitePixels(picture))
+      << "white pixels counted on row 400 of a white 640 x 480 picture";
   EXPECT_EQ(401, differingPixels(before, picture));
   for (int column = 0; column < 640; ++column) {
     cv::Vec3b expected =
         column <= 400 ? cv::Vec3b(0, 0, 255) : cv::Vec3b(255, 255, 255);
     EXPECT_EQ(expected, picture.at<cv::Vec3b>(400, column)) << column;
   }
+}
+
+// Tests white pictures the segment does not fit: narrower than 401 columns,
+// where a walk past the right edge would go on in the next row, and with
+// no row 400 at all, where it would read past the end of the picture.
+TEST(MarkWhitePixelsTest, WhiteRowClipped) {
+  cv::Mat narrow(500, 200, CV_8UC3, cv::Scalar(255, 255, 255));
+  cv::Mat before = narrow.clone();
+  EXPECT_EQ(200, markWhitePixels(narrow)) << "in a picture 200 pixels wide";
+  EXPECT_EQ(200, differingPixels(before, narrow))
+      << "in a picture 200 pixels wide";
 
   cv::Mat one_column(401, 1, CV_8UC3, cv::Scalar(255, 255, 255));
   EXPECT_EQ(1, markWhitePixels(one_column));

@@ -1,27 +1,19 @@
-// Tests of the sample consumer, the sample stand-in and the controller
-// interface's shape. The consumer never returns on its own, so its tests feed
-// it a source that throws after a few values, which ends the loop.
+// Tests of the sample consumer and the sample stand-in. The consumer never
+// returns on its own, so its tests feed it a source that throws after a few
+// values, which ends the loop.
 #include "consumer.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "capture_cout.h"
-#include "controllerinterface.h"
 #include "sample.h"
 
 namespace {
-
-// The controller interface is abstract and, with no virtual destructor,
-// cannot be destroyed through itself.
-static_assert(std::is_abstract_v<ControllerInterface>);
-static_assert(!std::has_virtual_destructor_v<ControllerInterface>);
-static_assert(!std::is_destructible_v<ControllerInterface>);
 
 // What the test source throws when it has no values left.
 struct SourceExhausted {};
@@ -37,17 +29,19 @@ Sample sampleOf(std::vector<double> values) {
 }
 
 // Tests the line format: the literal directly followed by the value in the
-// stream's default format, one flushed line per sample.
+// stream's default format, one flushed line per sample; a zero is a sample
+// like any other, not the end.
 TEST(Consumer, PrintsEachSampleOnItsOwnLine) {
-  Sample sample = sampleOf({1.5, 2.0, 0.1, 1234567.0, -0.5, 1e-7});
+  Sample sample = sampleOf({1.5, 2.0, 0.1, 0.0, 1234567.0, -0.5, 1e-7});
   Consumer consumer;
   CaptureCout capture;
-  EXPECT_THROW(consumer.processSamples(sample), SourceExhausted);
+  EXPECT_THROW(consumer.processSamples(sample), SourceExhausted)
+      << "processSamples must take samples until the source throws";
   EXPECT_EQ(
-      "sample is:1.5\nsample is:2\nsample is:0.1\nsample is:1.23457e+06\n"
-      "sample is:-0.5\nsample is:1e-07\n",
+      "sample is:1.5\nsample is:2\nsample is:0.1\nsample is:0\n"
+      "sample is:1.23457e+06\nsample is:-0.5\nsample is:1e-07\n",
       capture.text());
-  EXPECT_EQ(6, capture.flushes());
+  EXPECT_EQ(7, capture.flushes()) << "one flush per line: std::endl";
 }
 
 // Tests the default signal: a triangle wave between -1 and 1, 16 samples a

@@ -1,7 +1,9 @@
 // Tests of the ranging sensors: first what every sensor promises through the
 // interface, on the radar and the laser alike, then each sensor's own
 // configuration, counts and clamping.
+#include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -53,6 +55,8 @@ TYPED_TEST_SUITE(SensorContractTest, Sensors, IndexName);
 // draws that fall below the lower limit stored as that limit exactly.
 TYPED_TEST(SensorContractTest, ReadingsStayWithinLimits) {
   TypeParam sensor;
+  ASSERT_FALSE(sensor.generateData().empty())
+      << "generateData returned no readings";
   int atMin = 0;
   for (int i = 0; i < 1000; i++) {
     for (double reading : sensor.generateData()) {
@@ -74,11 +78,14 @@ TYPED_TEST(SensorContractTest, SampleNumberCountsDataSets) {
   }
 }
 
-// Tests two data sets in a row: fresh draws, and changing one changes
-// neither the other nor the sensor.
+// Tests two data sets in a row: fresh draws, reading by reading and set by
+// set, and changing one changes neither the other nor the sensor.
 TYPED_TEST(SensorContractTest, DataSetsAreIndependent) {
   TypeParam sensor;
   std::vector<double> first = sensor.generateData();
+  EXPECT_NE(first.end(), std::adjacent_find(first.begin(), first.end(),
+                                            std::not_equal_to<>()))
+      << "every reading of the data set is the same draw";
   const std::vector<double> second = sensor.generateData();
   // The copy is the point: it keeps second's values to compare with later.
   // NOLINTNEXTLINE(performance-unnecessary-copy-initialization)
