@@ -229,6 +229,19 @@ class Writer:
 
     # --- The course plan -------------------------------------------------
 
+    def plan_entry(self, lesson, indent):
+        """A lesson's files to read first, then its exercises, one a line."""
+        files = ", ".join(f"`{p}`" for p in lesson.files)
+        lines = [f"look first at {files}." if indent else f"Look first at {files}."]
+        if not indent and lesson.exercises:
+            lines.append("")
+        for exercise in lesson.exercises:
+            link = self.link_to_exercise(exercise, "index.md")
+            if link:
+                what = f": {escaped(exercise.teaches)}" if exercise.teaches else ""
+                lines.append(f"{indent}- Exercise [{exercise.name}]({link}){what}")
+        return "\n".join(lines)
+
     def plan(self):
         course = self.course
         out = [f"# {escaped(course.name)}"]
@@ -249,20 +262,19 @@ class Writer:
                 if readme.folder:
                     others.append(f"[{readme.title}]({page})")
                 continue
+            if len(lessons) == 1 and not lessons[0].anchor:
+                # The README is one lesson: its heading is the lesson's.
+                number += 1
+                out.append(f"## {number}. [{readme.title}]({page})")
+                out.append(self.plan_entry(lessons[0], ""))
+                continue
             out.append(f"## [{readme.title}]({page})")
             items = []
             for lesson in lessons:
                 number += 1
-                files = ", ".join(f"`{p}`" for p in lesson.files)
-                item = f"{number}. **[{lesson.title}]({self.link_to_lesson(lesson, 'index.md')})**: " \
-                       f"look first at {files}."
-                for exercise in lesson.exercises:
-                    link = self.link_to_exercise(exercise, "index.md")
-                    if not link:
-                        continue
-                    what = f": {escaped(exercise.teaches)}" if exercise.teaches else ""
-                    item += f"\n    - Exercise [{exercise.name}]({link}){what}"
-                items.append(item)
+                link = self.link_to_lesson(lesson, "index.md")
+                items.append(f"{number}. **[{lesson.title}]({link})**: "
+                             + self.plan_entry(lesson, "    "))
             out.append("\n".join(items))
         if others:
             out.append("Also in the book: " + ", ".join(others) + ".")

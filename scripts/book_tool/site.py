@@ -1,12 +1,9 @@
 """The site built from the pages: mkdocs with the material theme, offline.
 
-Material's search runs in a web worker that fetches search_index.json.
-Opened from the file system, Chromium refuses both: a page of a file:// URL
-may neither start a worker from a file nor fetch one. The theme reads a
-global `__search` first, though, for an index and a worker URL; so
-search/offline.js, loaded by a plain script tag (which file:// allows),
-hands it the index as data and the worker as a blob: URL made from the
-worker's own source. The same path serves a book on a web server.
+Opened from the file system, Chromium lets a page load scripts, styles and
+pictures by their tags, but neither fetch a file nor start a worker from
+one, and the theme's search does both; theme/search/offline.js says how the
+book's search does without.
 """
 
 import glob
@@ -90,24 +87,18 @@ def build(config, log_path):
 
 
 def add_offline_search(site):
+    """Writes search/offline_data.js: the index and the worker's source, as
+    data that theme/search/offline.js reads."""
     with open(os.path.join(site, "search", "search_index.json"), encoding="utf-8") as f:
         index = json.load(f)
     workers = glob.glob(os.path.join(site, "assets", "javascripts", "workers", "search.*.js"))
-    workers = [w for w in workers if not w.endswith(".map")]
     if len(workers) != 1:
         raise SiteError(f"expected one search worker in the theme, found {len(workers)}")
     with open(workers[0], encoding="utf-8") as f:
         worker = f.read()
-    script = (
-        "// The search index and the search worker, for a book opened from\n"
-        "// the file system too: written by scripts/book (scripts/book_tool/site.py).\n"
-        "var __search = {\n"
-        f"  index: Promise.resolve({json.dumps(index)}),\n"
-        "  worker: URL.createObjectURL(new Blob(\n"
-        f"    [{json.dumps(worker)}], {{type: \"text/javascript\"}}))\n"
-        "};\n")
-    with open(os.path.join(site, "search", "offline.js"), "w", encoding="utf-8") as f:
-        f.write(script)
+    data = json.dumps({"index": index, "worker": worker})
+    with open(os.path.join(site, "search", "offline_data.js"), "w", encoding="utf-8") as f:
+        f.write(f"// Written by scripts/book for search/offline.js.\nvar __bookSearchData = {data};\n")
 
 
 def outside_loads(site):
@@ -115,7 +106,7 @@ def outside_loads(site):
     with what it loads."""
     found = []
     for path in glob.glob(os.path.join(site, "**", "*"), recursive=True):
-        if not path.endswith((".html", ".css", ".js")) or path.endswith("offline.js"):
+        if not path.endswith((".html", ".css", ".js")) or path.endswith("offline_data.js"):
             continue
         with open(path, encoding="utf-8", errors="replace") as f:
             for match in LOADED.finditer(f.read()):
