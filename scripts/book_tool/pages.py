@@ -185,9 +185,10 @@ class Writer:
             block = f"{fence} {language} {options}\n{text}\n{fence}"
             opener = "???+" if number == 0 else "???"
             out.append(f'{opener} abstract "{title}"\n\n{indented(block)}')
-        for unit in lesson.commands:
-            out.append("Run it from the top of the checkout:\n\n" + "\n".join(unit.code()).join(
-                ["```sh\n", "\n```"]))
+        if lesson.commands:
+            lines = [line for unit in lesson.commands for line in unit.code()]
+            out.append("Run it from the top of the checkout:\n\n```sh\n"
+                       + "\n".join(lines) + "\n```")
         links = [f"[{e.name}]({self.link_to_exercise(e, page)})"
                  for e in lesson.exercises if self.link_to_exercise(e, page)]
         if links:

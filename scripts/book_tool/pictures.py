@@ -15,6 +15,9 @@ import sys
 
 from . import readme as readmes
 
+# Set for the commands the book runs: one of them that ran the book again
+# would draw nothing and never end.
+DRAWING = "PELTRA_BOOK_DRAWING"
 CD = re.compile(r"^\(\s*cd\s+(\S+)\s*&&")
 # A command that draws pictures runs for a few seconds; one that waits far
 # longer is stuck (a window nobody closes) and is stopped.
@@ -76,7 +79,7 @@ class Pictures:
             try:
                 subprocess.run(["bash", "-c", command], cwd=self.top, stdout=log,
                                stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                               timeout=COMMAND_TIMEOUT)
+                               env={**os.environ, DRAWING: "1"}, timeout=COMMAND_TIMEOUT)
             except subprocess.TimeoutExpired:
                 log.write(f"(stopped after {COMMAND_TIMEOUT} s)\n")
 
