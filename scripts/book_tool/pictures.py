@@ -64,8 +64,12 @@ class Pictures:
         print(f"Building the programs that draw the pictures (log in "
               f"{os.path.relpath(self.log_path, self.top)})", file=sys.stderr)
         with self._log() as log:
-            done = subprocess.run(["scripts/build", "default"], cwd=self.top,
-                                  stdout=log, stderr=subprocess.STDOUT)
+            try:
+                done = subprocess.run(["scripts/build", "default"], cwd=self.top,
+                                      stdout=log, stderr=subprocess.STDOUT)
+            except OSError as error:
+                log.write(f"scripts/build: {error}\n")
+                return False
         return done.returncode == 0
 
     def _run(self, command):
