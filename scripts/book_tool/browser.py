@@ -26,6 +26,11 @@ FLAGS = [
     "--disable-background-networking",
     "--disable-component-update",
     "--disable-sync",
+    # Whatever a page asks of another host goes to a proxy on a loopback
+    # port where nothing listens, so it fails here and is reported, and no
+    # request or name lookup leaves the machine. Loopback itself is never
+    # sent to a proxy.
+    "--proxy-server=127.0.0.1:9",
     "--remote-debugging-pipe",
 ]
 

@@ -100,8 +100,9 @@ class Writer:
         return f"{relative(self.page_of[exercise.page.path], from_page)}#{exercise.anchor}"
 
     def rewrite_links(self, text, readme):
-        """README links to a folder or README in the book point at its page;
-        links to anything else of the tree become their text."""
+        """README links to a folder or README in the book point at its page,
+        links to anything else of the tree become their text; a picture the
+        README shows is copied beside the page, where its link still leads."""
         page = self.page_of[readme.path]
 
         def replace(match):
@@ -110,12 +111,16 @@ class Writer:
                 return match.group(0)
             path, _, fragment = target.partition("#")
             tree_path = os.path.normpath(os.path.join(readme.folder, path))
+            if bang:
+                if os.path.isfile(os.path.join(self.course.top, tree_path)):
+                    copy = os.path.join(self.docs, tree_path)
+                    os.makedirs(os.path.dirname(copy), exist_ok=True)
+                    shutil.copyfile(os.path.join(self.course.top, tree_path), copy)
+                return match.group(0)
             if os.path.basename(tree_path) != "README.md":
                 tree_path = os.path.normpath(os.path.join(tree_path, "README.md"))
-            if tree_path == "README.md" and not path:
-                tree_path = readme.path
-            if bang or tree_path not in self.page_of:
-                return label if not bang else ""
+            if tree_path not in self.page_of:
+                return label
             link = relative(self.page_of[tree_path], page)
             return f"[{label}]({link}{'#' + fragment if fragment else ''})"
 

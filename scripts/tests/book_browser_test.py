@@ -32,6 +32,8 @@ from book_tool.browser import Browser, BrowserError, find_chromium  # noqa: E402
 TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 # Search answers within milliseconds; this only bounds a search that hangs.
 SEARCH_TIMEOUT_MS = 15000
+# How long a page is watched after its load event.
+SETTLE_MS = 200
 
 # What each page reports about itself, read in the page after its load.
 PAGE_FACTS = """(() => ({
@@ -113,6 +115,8 @@ def book_pages(book):
 def console_problems(events, allowed_hosts):
     """Errors in the console and loads from anywhere but the book."""
     problems = []
+    urls = {e["params"]["requestId"]: e["params"]["request"]["url"]
+            for e in events if e["method"] == "Network.requestWillBeSent"}
     for event in events:
         method, params = event["method"], event["params"]
         if method == "Runtime.exceptionThrown":
@@ -131,7 +135,8 @@ def console_problems(events, allowed_hosts):
             if url.scheme not in ("file", "data", "blob") and url.netloc not in allowed_hosts:
                 problems.append(f"loads from outside: {params['request']['url']}")
         elif method == "Network.loadingFailed" and not params.get("canceled"):
-            problems.append(f"failed to load ({params['errorText']}): {params.get('requestId')}")
+            problems.append(f"failed to load ({params['errorText']}): "
+                            f"{urls.get(params['requestId'], params['requestId'])}")
     return problems
 
 
@@ -161,6 +166,8 @@ def visit(browser, checks, book_url, pages, allowed_hosts, where):
         try:
             browser.open(book_url + page)
             facts[page] = browser.evaluate(PAGE_FACTS)
+            # What a page's scripts do just after its load is its own too.
+            browser.evaluate(f"new Promise(done => setTimeout(done, {SETTLE_MS}))")
         except BrowserError as error:
             checks.report(f"{where}: {page} opens", [str(error)])
             continue

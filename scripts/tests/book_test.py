@@ -153,7 +153,8 @@ class CourseTest(unittest.TestCase):
             "README.md": "# Top\n\n## Practise\n\n[`data/`](data/) and [`sensors/`](sensors/)\n",
             "exercises.json": EXERCISES,
             "sensors/README.md": SENSORS,
-            "data/README.md": "# Data\n\nLook first at `counts.cpp`.\n",
+            "data/README.md": "# Data\n\nLook first at `counts.cpp`.\n\n![A diagram](diagram.png)\n",
+            "data/diagram.png": "not really a picture",
             "data/sub/README.md": "# Below data\n\nNo lesson here.\n",
             "outside/README.md": "# Outside\n\nStand-ins.\n",
             **{f"sensors/{name}": "// a source\n" for name in (
@@ -213,6 +214,8 @@ class CourseTest(unittest.TestCase):
         self.assertIn(r"Use \`std::swap\` \\0", sensors)
         self.assertIn("./scripts/exercise check blips", sensors)
         self.assertIn('???+ abstract "sensors/radar.cpp"', sensors)
+        self.assertIn("![A diagram](diagram.png)", read("data/index.md"))
+        self.assertEqual("not really a picture", read("data/diagram.png"))
         plan = read("index.md")
         self.assertIn("[blips](sensors/index.md#exercise-blips)", plan)
         self.assertIn("[counts](data/index.md#exercise-counts): Counting.", plan)
