@@ -30,7 +30,6 @@ class Exercise:
     hint: str
     teaches: str
     needs: list
-    solution: str = ""
     lesson: object = None  # the Lesson it practises, where one is found
     page: object = None  # the Readme whose page shows it
 
@@ -99,7 +98,7 @@ def read_exercises(top):
                 name=entry["name"], starter=entry["starter"],
                 lesson_file=entry["lesson"], task=entry.get("task", ""),
                 hint=entry.get("hint", ""), teaches=written(entry.get("teaches")),
-                needs=entry.get("needs", []), solution=entry.get("solution", "")))
+                needs=entry.get("needs", [])))
         except KeyError as missing:
             raise CourseError(f"{MANIFEST}: the exercise "
                               f"{entry.get('name', '?')} has no {missing}") from None
@@ -115,7 +114,7 @@ def linked_folders(top_readme):
     """The folders the top README links, in its order."""
     order = []
     if top_readme:
-        for section, unit in top_readme.units():
+        for _, unit in top_readme.units():
             for _, _, target in readmes.LINK.findall(unit.text):
                 folder = target.split("#")[0].strip("/").split("/")[0]
                 if folder and folder not in order:

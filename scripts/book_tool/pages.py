@@ -16,7 +16,7 @@ import shutil
 from . import readme as readmes
 
 LANGUAGES = {".h": "cpp", ".cpp": "cpp", ".sh": "bash", ".cmake": "cmake",
-             ".txt": "cmake", ".gp": "gnuplot", ".py": "python", ".json": "json"}
+             ".gp": "gnuplot", ".py": "python", ".json": "json"}
 
 
 def page_path(readme):
@@ -64,7 +64,6 @@ class Writer:
         self.course = course
         self.docs = docs
         self.pictures = pictures
-        self.student = student
         self.page_of = {r.path: page_path(r) for r in course.readmes}
         # The student's edition shows a chosen exercise's starter in place
         # of the lesson source it was cut from.
@@ -162,8 +161,7 @@ class Writer:
         return "\n\n".join(out) + "\n"
 
     def source_file(self, path):
-        """The file shown for a lesson file, its title, and whether it is a
-        starter standing in for it."""
+        """The file shown for a lesson file, and its title."""
         exercise = self.shown_instead.get(path)
         if exercise:
             return (exercise.starter,
@@ -209,7 +207,7 @@ class Writer:
         os.makedirs(os.path.dirname(full), exist_ok=True)
         shutil.copyfile(os.path.join(self.course.top, found), full)
         self.picture_count += 1
-        return f"![{name}, drawn by the command below]({target})"
+        return f"![{name}]({target})"
 
     def exercise_card(self, exercise, page, level):
         heading = "#" * level
