@@ -57,7 +57,8 @@ def write_config(path, name, docs, site, nav):
         "site_name": name,
         "docs_dir": docs,
         "site_dir": site,
-        # Pages as files (plan/index.html), so that links work from file://.
+        # Pages as files (data/index.html, not data/), so that links work
+        # from the file system too.
         "use_directory_urls": False,
         "theme": {
             "name": "material",
