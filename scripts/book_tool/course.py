@@ -1,0 +1,216 @@
+"""The course: every README of the tree, their lessons and the exercises.
+
+The order is the course's: the exercises are declared in course order
+(exercises.json), so a top folder comes where its first exercise does;
+folders without exercises follow in the order the top README links them.
+Within a folder the README's own order holds, the folder's README before
+those of its subfolders.
+"""
+
+import json
+import os
+import subprocess
+from dataclasses import dataclass, field
+
+from . import readme as readmes
+
+MANIFEST = "exercises.json"
+
+
+class CourseError(Exception):
+    """A declaration the book cannot be built from, said in a line."""
+
+
+@dataclass
+class Exercise:
+    name: str
+    starter: str
+    lesson_file: str
+    task: str
+    hint: str
+    teaches: str
+    needs: list
+    lesson: object = None  # the Lesson it practises, where one is found
+    page: object = None  # the Readme whose page shows it
+
+    @property
+    def anchor(self):
+        return f"exercise-{self.name}"
+
+
+def written(text):
+    """A declared text, or "" where it is still to be written ("TODO")."""
+    text = (text or "").strip()
+    return "" if text.upper().startswith("TODO") else text
+
+
+@dataclass
+class Course:
+    top: str
+    name: str
+    welcome: str
+    readmes: list  # in book order
+    lessons: list = field(default_factory=list)  # in course order
+    exercises: list = field(default_factory=list)  # in course order
+
+    def lessons_of(self, readme):
+        return [lesson for lesson in self.lessons if lesson.readme is readme]
+
+    def exercises_on(self, readme):
+        return [e for e in self.exercises if e.page is readme]
+
+
+def tree_readmes(top):
+    """Every README.md of the tree: those git tracks in a checkout, else all
+    outside build folders."""
+    try:
+        listed = subprocess.run(
+            ["git", "ls-files", "--", "*README.md"], cwd=top, check=True,
+            capture_output=True, text=True).stdout.split()
+        toplevel = subprocess.run(
+            ["git", "rev-parse", "--show-toplevel"], cwd=top, check=True,
+            capture_output=True, text=True).stdout.strip()
+        if os.path.realpath(toplevel) == os.path.realpath(top):
+            return [p for p in listed if os.path.basename(p) == "README.md"]
+    except (OSError, subprocess.CalledProcessError):
+        pass
+    found = []
+    for folder, dirs, files in os.walk(top):
+        dirs[:] = [d for d in dirs if d not in ("build", ".git")]
+        if "README.md" in files:
+            found.append(os.path.relpath(os.path.join(folder, "README.md"), top))
+    return found
+
+
+def read_exercises(top):
+    path = os.path.join(top, MANIFEST)
+    try:
+        with open(path, encoding="utf-8") as f:
+            data = json.load(f)
+    except FileNotFoundError:
+        return {}, []
+    except json.JSONDecodeError as error:
+        raise CourseError(f"{MANIFEST} is not valid JSON: {error}") from error
+    exercises = []
+    for entry in data.get("exercises", []):
+        try:
+            exercises.append(Exercise(
+                name=entry["name"], starter=entry["starter"],
+                lesson_file=entry["lesson"], task=entry.get("task", ""),
+                hint=entry.get("hint", ""), teaches=written(entry.get("teaches")),
+                needs=entry.get("needs", [])))
+        except KeyError as missing:
+            raise CourseError(f"{MANIFEST}: the exercise "
+                              f"{entry.get('name', '?')} has no {missing}") from None
+    return data, exercises
+
+
+def top_folder(path):
+    parts = path.split("/")
+    return parts[0] if len(parts) > 1 else ""
+
+
+def linked_folders(top_readme):
+    """The folders the top README links, in its order."""
+    order = []
+    if top_readme:
+        for _, unit in top_readme.units():
+            for _, _, target in readmes.LINK.findall(unit.text):
+                folder = target.split("#")[0].strip("/").split("/")[0]
+                if folder and folder not in order:
+                    order.append(folder)
+    return order
+
+
+def lesson_for(top, exercise, lessons, by_path):
+    """The lesson an exercise practises: the one that shows its lesson file
+    first, else the one that shows a file of the same name (its header),
+    else one whose section names it, else the first of its folder's README."""
+    wanted = exercise.lesson_file
+    for test in (lambda lesson: wanted in lesson.files,
+                 lambda lesson: readmes.stem(wanted) in map(readmes.stem, lesson.files)):
+        for lesson in lessons:
+            if test(lesson):
+                return lesson
+    readme = nearest_readme(wanted, by_path)
+    own = [lesson for lesson in lessons if lesson.readme is readme]
+    for lesson in own:
+        section_text = "\n".join(u.text for u in lesson.section.units)
+        named = {readmes.stem(p) for n in readmes.names(section_text)
+                 if (p := readmes.resolve(top, readme.folder, n))}
+        if readmes.stem(wanted) in named:
+            return lesson
+    return own[0] if own else None
+
+
+def nearest_readme(path, by_path):
+    folder = os.path.dirname(path)
+    while True:
+        candidate = os.path.join(folder, "README.md") if folder else "README.md"
+        if candidate in by_path:
+            return by_path[candidate]
+        if not folder:
+            return None
+        folder = os.path.dirname(folder)
+
+
+def page_for(exercise, readme_list, by_path):
+    """The README whose text names the exercise's starter, else its lesson's."""
+    for readme in readme_list:
+        for _, unit in readme.units():
+            for name in readmes.names(unit.text):
+                if os.path.normpath(os.path.join(readme.folder, name)) == exercise.starter:
+                    return readme
+    if exercise.lesson:
+        return exercise.lesson.readme
+    return nearest_readme(exercise.starter, by_path)
+
+
+def load(top, chosen=None):
+    """The course of the tree at top; with chosen, only those exercises and
+    the pages that show them or their lessons."""
+    data, exercises = read_exercises(top)
+    if chosen:
+        known = {e.name for e in exercises}
+        unknown = [name for name in chosen if name not in known]
+        if unknown:
+            raise CourseError(f"no exercise {', '.join(unknown)} in {MANIFEST} "
+                              f"(there are: {', '.join(sorted(known))})")
+        exercises = [e for e in exercises if e.name in chosen]
+
+    readme_list = [readmes.read_readme(top, p) for p in tree_readmes(top)]
+    by_path = {r.path: r for r in readme_list}
+    lessons_of = {r.path: readmes.find_lessons(top, r) for r in readme_list}
+    all_lessons = [lesson for r in readme_list for lesson in lessons_of[r.path]]
+    for exercise in exercises:
+        exercise.lesson = lesson_for(top, exercise, all_lessons, by_path)
+        exercise.page = page_for(exercise, readme_list, by_path)
+        if exercise.lesson:
+            exercise.lesson.exercises.append(exercise)
+
+    # Book order: top folders by their first exercise, then as the top
+    # README links them, then by name; in a folder, by path (parent first).
+    top_readme = by_path.get("README.md")
+    linked = linked_folders(top_readme)
+    first_exercise = {}
+    for index, exercise in enumerate(exercises):
+        for path in (exercise.lesson_file, exercise.starter):
+            first_exercise.setdefault(top_folder(path), index)
+
+    def rank(r):
+        folder = top_folder(r.path)
+        return (folder not in first_exercise, first_exercise.get(folder, 0),
+                linked.index(folder) if folder in linked else len(linked),
+                folder, r.folder)
+
+    pages = sorted((r for r in readme_list if r is not top_readme), key=rank)
+    if chosen:
+        wanted = {e.page.path for e in exercises if e.page}
+        wanted |= {e.lesson.readme.path for e in exercises if e.lesson}
+        pages = [r for r in pages if r.path in wanted]
+    elif top_readme:
+        pages.insert(0, top_readme)
+    course = Course(top, data.get("course", "") or "The lesson book",
+                    written(data.get("welcome")), pages, exercises=exercises)
+    course.lessons = [lesson for r in pages for lesson in lessons_of[r.path]]
+    return course
