@@ -1,10 +1,10 @@
 // Motorbike's constructor only passes its arguments to the base class; the
 // other members read and change the state the base class keeps.
-#include "motorbike.h"
-
 #include <iostream>
 #include <limits>
 #include <utility>
+
+#include "motorbike.h"
 
 Motorbike::Motorbike(std::string make, std::string model, std::string colour,
                      int speed)

@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 // x moved by `ulps` units in the last place: up for a positive count, down
 // for a negative one.
 inline double ulpsAway(double x, int ulps) {
-  const double towards = ulps > 0 ? INFINITY : -INFINITY;
+  const double infinity = std::numeric_limits<double>::infinity();
+  const double towards = ulps > 0 ? infinity : -infinity;
   for (int i = 0; i < std::abs(ulps); ++i) {
     x = std::nextafter(x, towards);
   }
