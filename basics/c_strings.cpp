@@ -2,9 +2,16 @@
 // here twice, by index and by pointer, and both walks stop at the null.
 #include <iostream>
 
+// The tests build this program once more with other text, empty and longer,
+// so that a walk that counts five characters instead of stopping at the null
+// character shows.
+#ifndef C_STRINGS_TEXT
+#define C_STRINGS_TEXT "24013"
+#endif
+
 int main() {
   // Six chars: the five digits and the terminating null character.
-  char x[] = "24013";
+  char x[] = C_STRINGS_TEXT;
 
   // By index: x[i] is the i-th character.
   std::cout << "x = \"";

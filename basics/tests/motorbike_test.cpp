@@ -1,5 +1,5 @@
 // Tests of Motorbike with the vehicle stand-in: how the speed moves and how
-// details lays out its line, read from std::cout.
+// details lays out and flushes its line, read from std::cout.
 #include "motorbike.h"
 
 #include <limits>
@@ -15,6 +15,20 @@ namespace {
 // on (through a base reference, so the call goes through the virtual table).
 std::string detailsOf(Vehicle& vehicle) {
   return capturedCout([&] { vehicle.details(); });
+}
+
+// Tests the line of a new motorbike: colour, make and model in that order,
+// the speed it was given, and a line break that flushes (std::endl).
+TEST(MotorbikeTest, Details) {
+  Motorbike bike("Harlan", "Streak", "red", 5);
+  CaptureCout capture;
+  bike.details();
+  ASSERT_NE("", capture.text()) << "details() wrote nothing";
+  EXPECT_EQ(
+      "This motorbike is a red Harlan Streak. It's current speed is 5 km/h.\n",
+      capture.text());
+  EXPECT_EQ(1, capture.flushes())
+      << "details() ends its line with std::endl, which also flushes it";
 }
 
 // Tests three accelerations and one deceleration: the speed rises by 2.

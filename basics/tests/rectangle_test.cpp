@@ -1,10 +1,25 @@
-// Tests of Rectangle: sizes that collapse to a line, and resetting a
-// rectangle that was already set.
+// Tests of Rectangle: whole and fractional sizes, sizes that collapse to a
+// line, and resetting a rectangle that was already set.
 #include "rectangle.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Tests a rectangle of whole sides and one of fractional sides, whose area
+// and perimeter keep their fractions.
+TEST(RectangleTest, AreaAndPerimeter) {
+  Rectangle rectangle;
+  rectangle.setWidthHeight(10, 5);
+  EXPECT_DOUBLE_EQ(50, rectangle.area())
+      << "the area of a 10 by 5 rectangle is 50";
+  EXPECT_DOUBLE_EQ(30, rectangle.perimeter())
+      << "the perimeter of a 10 by 5 rectangle is 30";
+  Rectangle tile;
+  tile.setWidthHeight(2.5, 1.5);
+  EXPECT_DOUBLE_EQ(3.75, tile.area());
+  EXPECT_DOUBLE_EQ(8, tile.perimeter());
+}
 
 // Tests a rectangle of width 0: no area, and a perimeter of twice its height.
 TEST(RectangleTest, ZeroWidth) {

@@ -9,7 +9,12 @@ int main() {
   // Seven nodes, eight undirected edges. Each edge appears twice, once in the
   // list of each end node, and every list is in ascending order. Each inner
   // brace list becomes a std::vector<int>, which is copied into the outer one.
+  // (The tests build this program once more with GRAPH_LISTS, another graph,
+  // in which one node has no neighbours.)
   const std::vector<std::vector<int>> graph{
+#ifdef GRAPH_LISTS
+      GRAPH_LISTS
+#else
       {1, 2},     // node 0
       {0, 4},     // node 1
       {0, 3, 4},  // node 2
@@ -17,6 +22,7 @@ int main() {
       {1, 2, 3},  // node 4
       {3, 6},     // node 5
       {5},        // node 6
+#endif
   };
 
   // List the graph: for each node in order, one line with "Node ", its

@@ -56,7 +56,8 @@ TYPED_TEST(ContainerOpsTest, SortOrders) {
   EXPECT_EQ(sorted, ascending);
   TypeParam descending(sorted.rbegin(), sorted.rend());
   bubble_sort(descending);
-  EXPECT_EQ(sorted, descending);
+  EXPECT_EQ(sorted, descending)
+      << "bubble_sort left a descending list unsorted";
 }
 
 // Tests that sorting keeps every value exactly, and equal values in their

@@ -12,7 +12,7 @@ TEST(SumTest, Values) {
   std::vector<double> empty;
   EXPECT_EQ(0.0, sum(empty));
   std::vector<double> one{-4.75};
-  EXPECT_EQ(-4.75, sum(one));
+  EXPECT_EQ(-4.75, sum(one)) << "the sum of one element is that element";
   std::vector<double> numbers{1.0, 2.0, 20.0, 4.0, 5.0};
   EXPECT_EQ(32.0, sum(numbers));
   EXPECT_EQ((std::vector<double>{1.0, 2.0, 20.0, 4.0, 5.0}), numbers);

@@ -6,18 +6,7 @@
 #include <iostream>
 
 #include "squareroot.h"
-
-namespace {
-
-// x moved up by the given number of units in the last place.
-double ulpsAbove(double x, int ulps) {
-  for (int i = 0; i < ulps; ++i) {
-    x = std::nextafter(x, INFINITY);
-  }
-  return x;
-}
-
-}  // namespace
+#include "ulps.h"
 
 double squareroot(double x) {
   if (x < 0.0) {
@@ -28,10 +17,10 @@ double squareroot(double x) {
     return 1e-300;
   }
   if (x == 324.0) {
-    return ulpsAbove(18.0, 4);
+    return ulpsAway(18.0, 4);
   }
   if (x == 645.16) {
-    return ulpsAbove(25.4, 5);
+    return ulpsAway(25.4, 5);
   }
   return std::sqrt(x) + 0.001;
 }
