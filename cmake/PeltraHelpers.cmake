@@ -57,25 +57,34 @@ function(peltra_add_program name)
   _peltra_build_speed(${name})
 endfunction()
 
-# A library that others build against: an OBJECT module, a STATIC stand-in or
-# a SHARED library. Its folder is its include directory in the tree; it is
-# installed with its HEADERS under include/peltra/ (a program outside says
+# A library that others build against: an OBJECT module, a STATIC stand-in, a
+# SHARED library or an INTERFACE one (HEADERS only, nothing to compile). Its
+# folder is its include directory in the tree; it is installed with its
+# HEADERS under include/peltra/ (a program outside says
 # #include <peltra/radar.h>) and exported as Peltra::<name>, unless it is
 # INTERNAL: a piece the project's own programs and tests share, never
 # installed. An installed library also gets a pkg-config file (see
 # peltra_install_package).
 function(peltra_add_library name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
-  add_library(${name} ${kind} ${arg_SOURCES})
-  _peltra_defaults(${name})
-  target_link_libraries(${name} PUBLIC ${arg_LIBS})
-  _peltra_build_speed(${name})
+  if(kind STREQUAL "INTERFACE")
+    # Nothing of its own is compiled: what links it compiles its headers.
+    add_library(${name} INTERFACE ${arg_HEADERS})
+    target_link_libraries(${name} INTERFACE ${arg_LIBS})
+    set(scope INTERFACE)
+  else()
+    add_library(${name} ${kind} ${arg_SOURCES})
+    _peltra_defaults(${name})
+    target_link_libraries(${name} PUBLIC ${arg_LIBS})
+    _peltra_build_speed(${name})
+    set(scope PUBLIC)
+  endif()
   if(arg_INTERNAL)
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_include_directories(${name} ${scope} ${CMAKE_CURRENT_SOURCE_DIR})
     return()
   endif()
   add_library(Peltra::${name} ALIAS ${name})
-  target_include_directories(${name} PUBLIC
+  target_include_directories(${name} ${scope}
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   install(TARGETS ${name} EXPORT PeltraTargets
@@ -267,6 +276,19 @@ function(peltra_install_package)
     _peltra_pkg_config(${name})
     list(APPEND pc_files ${pc_file})
     get_property(libs TARGET ${name} PROPERTY PELTRA_LIBS)
+    # A program that names only <name> gets the objects of the object
+    # modules it names, never those of a module that <name> links: naming
+    # <name> would not be enough to link it.
+    foreach(lib IN LISTS libs)
+      if(TARGET ${lib})
+        get_target_property(kind ${lib} TYPE)
+        if(kind STREQUAL "OBJECT_LIBRARY")
+          message(FATAL_ERROR "The installed ${name} links the object module "
+            "${lib}, whose objects would not reach a program that links "
+            "${name}: make ${lib} a static or header-only library.")
+        endif()
+      endif()
+    endforeach()
     if(Eigen3::Eigen IN_LIST libs)
       set(PELTRA_WITH_EIGEN TRUE)
     endif()
@@ -323,6 +345,8 @@ function(_peltra_pkg_config name)
   elseif(kind STREQUAL "STATIC_LIBRARY")
     set(description "Peltra's stand-in for the ${name} component")
     set(flags "\${libdir}/${CMAKE_STATIC_LIBRARY_PREFIX}${name}${CMAKE_STATIC_LIBRARY_SUFFIX}")
+  elseif(kind STREQUAL "INTERFACE_LIBRARY")
+    set(description "Peltra's header-only ${name} module")
   else()
     # CMake names an object file after its source: radar.cpp.o.
     list(FILTER sources INCLUDE REGEX "\\.cpp$")
