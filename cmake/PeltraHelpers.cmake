@@ -12,6 +12,7 @@
 #   peltra_add_faulty_checks(<name> CHECKS <check program> SOURCES ...)
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
 #                        [LEFT_OUT <what is missing>])
+#   peltra_add_modules_test()
 
 include(GoogleTest)
 include(PeltraBuildSpeed)
@@ -322,6 +323,27 @@ function(peltra_install_package)
       message(STATUS "Installing: ${out}")
       configure_file("${in}" "${out}" @ONLY)
     endforeach()]])
+endfunction()
+
+# Adds the test peltra.modules (testing/CheckModules.cmake): every installed
+# object module holds only what its source needs. Called once every folder
+# has declared its modules.
+function(peltra_add_modules_test)
+  get_property(installed GLOBAL PROPERTY PELTRA_INSTALLED)
+  set(modules "")
+  set(args "")
+  foreach(name IN LISTS installed)
+    get_target_property(kind ${name} TYPE)
+    if(kind STREQUAL "OBJECT_LIBRARY")
+      list(APPEND modules ${name})
+      list(APPEND args "-D${name}_OBJECTS=$<TARGET_OBJECTS:${name}>"
+        "-D${name}_SOURCES=$<TARGET_PROPERTY:${name},SOURCES>"
+        "-D${name}_DIR=$<TARGET_PROPERTY:${name},SOURCE_DIR>")
+    endif()
+  endforeach()
+  add_test(NAME peltra.modules
+    COMMAND ${CMAKE_COMMAND} "-DNM=${CMAKE_NM}" "-DMODULES=${modules}" ${args}
+      -P ${PROJECT_SOURCE_DIR}/testing/CheckModules.cmake)
 endfunction()
 
 # Writes the pkg-config file of the installed library <name> (to be completed
