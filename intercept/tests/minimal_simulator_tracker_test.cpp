@@ -1,10 +1,10 @@
 // Tests the tracker built against the minimal simulator double
 // (minimal_simulator_double/), on its one scene.
-#include "tracker.h"
-
 #include <cmath>
 
 #include <gtest/gtest.h>
+
+#include "tracker.h"
 
 namespace {
 
