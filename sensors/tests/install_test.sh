@@ -47,11 +47,21 @@ cmake -S "$source/sensors/tests/install_each_module" -B build/each -G Ninja \
   -DCMAKE_PREFIX_PATH="$HOME/peltra"
 cmake --build build/each
 g++ -c "$source/sensors/tests/install_each_module/main.cpp" -o build/each/main.o
+# The links run side by side; each failure is reported with what it said.
+declare -A links
 for pc in "$PKG_CONFIG_PATH"/*.pc; do
   package=$(basename "$pc" .pc)
   # shellcheck disable=SC2046
-  if ! g++ build/each/main.o $(pkg-config --libs "$package") -o "build/each/$package"; then
-    echo "$package does not link by its name alone" >&2
-    exit 1
+  g++ build/each/main.o $(pkg-config --libs "$package") -o "build/each/$package" \
+    2>"build/each/$package.log" &
+  links[$package]=$!
+done
+failed=0
+for package in "${!links[@]}"; do
+  if ! wait "${links[$package]}"; then
+    echo "$package does not link by its name alone:" >&2
+    cat "build/each/$package.log" >&2
+    failed=1
   fi
 done
+exit $failed
