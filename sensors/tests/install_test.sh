@@ -32,7 +32,7 @@ build/outside_program
 expected="RAD-00: 3 readings within [0.2, 16], resolution 20, field of view 60, a Ranger: yes
 autopilot: intercepted the bogie; tracker: resolved, within 1 m of it at the last readings"
 for program in build/outside/outside_program build/outside_program; do
-  if [ "$("$program" 2>/dev/null)" != "$expected" ]; then
+  if [ "$("$program")" != "$expected" ]; then
     echo "$program did not print:" >&2
     echo "$expected" >&2
     exit 1
