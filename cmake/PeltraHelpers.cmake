@@ -12,6 +12,7 @@
 #   peltra_add_faulty_checks(<name> CHECKS <check program> SOURCES ... [EXIT_CODE 0])
 #   peltra_add_tour_step(<heading> RUN <README line> [EXIT_CODE <code>] [WAITS_FOR_KEY]
 #                        [LEFT_OUT <what is missing>])
+#   peltra_add_modules_test()
 
 include(GoogleTest)
 include(PeltraBuildSpeed)
@@ -57,25 +58,34 @@ function(peltra_add_program name)
   _peltra_build_speed(${name})
 endfunction()
 
-# A library that others build against: an OBJECT module, a STATIC stand-in or
-# a SHARED library. Its folder is its include directory in the tree; it is
-# installed with its HEADERS under include/peltra/ (a program outside says
+# A library that others build against: an OBJECT module, a STATIC stand-in, a
+# SHARED library or an INTERFACE one (HEADERS only, nothing to compile). Its
+# folder is its include directory in the tree; it is installed with its
+# HEADERS under include/peltra/ (a program outside says
 # #include <peltra/radar.h>) and exported as Peltra::<name>, unless it is
 # INTERNAL: a piece the project's own programs and tests share, never
 # installed. An installed library also gets a pkg-config file (see
 # peltra_install_package).
 function(peltra_add_library name kind)
   cmake_parse_arguments(PARSE_ARGV 2 arg "INTERNAL" "" "SOURCES;HEADERS;LIBS")
-  add_library(${name} ${kind} ${arg_SOURCES})
-  _peltra_defaults(${name})
-  target_link_libraries(${name} PUBLIC ${arg_LIBS})
-  _peltra_build_speed(${name})
+  if(kind STREQUAL "INTERFACE")
+    # Nothing of its own is compiled: what links it compiles its headers.
+    add_library(${name} INTERFACE ${arg_HEADERS})
+    target_link_libraries(${name} INTERFACE ${arg_LIBS})
+    set(scope INTERFACE)
+  else()
+    add_library(${name} ${kind} ${arg_SOURCES})
+    _peltra_defaults(${name})
+    target_link_libraries(${name} PUBLIC ${arg_LIBS})
+    _peltra_build_speed(${name})
+    set(scope PUBLIC)
+  endif()
   if(arg_INTERNAL)
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_include_directories(${name} ${scope} ${CMAKE_CURRENT_SOURCE_DIR})
     return()
   endif()
   add_library(Peltra::${name} ALIAS ${name})
-  target_include_directories(${name} PUBLIC
+  target_include_directories(${name} ${scope}
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   install(TARGETS ${name} EXPORT PeltraTargets
@@ -272,6 +282,19 @@ function(peltra_install_package)
     _peltra_pkg_config(${name})
     list(APPEND pc_files ${pc_file})
     get_property(libs TARGET ${name} PROPERTY PELTRA_LIBS)
+    # A program that names only <name> gets the objects of the object
+    # modules it names, never those of a module that <name> links: naming
+    # <name> would not be enough to link it.
+    foreach(lib IN LISTS libs)
+      if(TARGET ${lib})
+        get_target_property(kind ${lib} TYPE)
+        if(kind STREQUAL "OBJECT_LIBRARY")
+          message(FATAL_ERROR "The installed ${name} links the object module "
+            "${lib}, whose objects would not reach a program that links "
+            "${name}: make ${lib} a static or header-only library.")
+        endif()
+      endif()
+    endforeach()
     if(Eigen3::Eigen IN_LIST libs)
       set(PELTRA_WITH_EIGEN TRUE)
     endif()
@@ -307,6 +330,27 @@ function(peltra_install_package)
     endforeach()]])
 endfunction()
 
+# Adds the test peltra.modules (testing/CheckModules.cmake): every installed
+# object module holds only what its source needs. Called once every folder
+# has declared its modules.
+function(peltra_add_modules_test)
+  get_property(installed GLOBAL PROPERTY PELTRA_INSTALLED)
+  set(modules "")
+  set(args "")
+  foreach(name IN LISTS installed)
+    get_target_property(kind ${name} TYPE)
+    if(kind STREQUAL "OBJECT_LIBRARY")
+      list(APPEND modules ${name})
+      list(APPEND args "-D${name}_OBJECTS=$<TARGET_OBJECTS:${name}>"
+        "-D${name}_SOURCES=$<TARGET_PROPERTY:${name},SOURCES>"
+        "-D${name}_DIR=$<TARGET_PROPERTY:${name},SOURCE_DIR>")
+    endif()
+  endforeach()
+  add_test(NAME peltra.modules
+    COMMAND ${CMAKE_COMMAND} "-DNM=${CMAKE_NM}" "-DMODULES=${modules}" ${args}
+      -P ${PROJECT_SOURCE_DIR}/testing/CheckModules.cmake)
+endfunction()
+
 # Writes the pkg-config file of the installed library <name> (to be completed
 # when installing) and sets pc_file to it: peltra.pc for libpeltra,
 # peltra-<name>.pc for a module or stand-in. An object module is linked as
@@ -328,6 +372,8 @@ function(_peltra_pkg_config name)
   elseif(kind STREQUAL "STATIC_LIBRARY")
     set(description "Peltra's stand-in for the ${name} component")
     set(flags "\${libdir}/${CMAKE_STATIC_LIBRARY_PREFIX}${name}${CMAKE_STATIC_LIBRARY_SUFFIX}")
+  elseif(kind STREQUAL "INTERFACE_LIBRARY")
+    set(description "Peltra's header-only ${name} module")
   else()
     # CMake names an object file after its source: radar.cpp.o.
     list(FILTER sources INCLUDE REGEX "\\.cpp$")
