@@ -162,17 +162,14 @@ def run_catches(check, context):
 def first_difference(expected, printed):
     """Lines that say where the printed bytes first differ from the expected
     ones; blanks at the end of a line, easy to miss, are named."""
+    if expected + b"\n" == printed or printed + b"\n" == expected:
+        return ["the lines are the same; the line break at the very end is not"]
     want = expected.decode("utf-8", errors="replace").split("\n")
     got = printed.decode("utf-8", errors="replace").split("\n")
-    for number, (a, b) in enumerate(zip(want, got), 1):
-        if a != b:
-            break
-    else:
-        number = min(len(want), len(got)) + 1
-        a = want[number - 1] if number <= len(want) else None
-        b = got[number - 1] if number <= len(got) else None
-        if a is None and b is None:
-            return ["the lines are the same; the line break at the very end is not"]
+    number = next((n for n, (a, b) in enumerate(zip(want, got), 1) if a != b),
+                  min(len(want), len(got)) + 1)
+    a = want[number - 1] if number <= len(want) else None
+    b = got[number - 1] if number <= len(got) else None
 
     def show(line, missing):
         if line is None:

@@ -122,16 +122,15 @@ def _exercise(entry, root, index):
             path = paths["lesson"]
         if os.path.isabs(path) or ".." in path.split("/"):
             raise DeclarationError("{}: {} is a path inside the tree".format(where, key))
+        parts = path.split("/")
+        if key == "starter" and (len(parts) != 3 or parts[1] != "exercises" or
+                                 os.path.splitext(parts[2])[0] != name):
+            raise DeclarationError(
+                "{}: its starter is <folder>/exercises/{}.cpp (or .h), not {}"
+                .format(where, name, path))
         if root is not None and not os.path.isfile(os.path.join(root, path)):
             raise DeclarationError("{}: its {} {} does not exist".format(where, key, path))
         paths[key] = path
-    starter = paths["starter"]
-    parts = starter.split("/")
-    if len(parts) != 3 or parts[1] != "exercises" or \
-            os.path.splitext(parts[2])[0] != name:
-        raise DeclarationError(
-            "{}: its starter is <folder>/exercises/{}.cpp (or .h), not {}"
-            .format(where, name, starter))
     checks = entry.get("checks")
     if not isinstance(checks, dict):
         raise DeclarationError(where + ": checks must be an object")
@@ -164,7 +163,7 @@ def _exercise(entry, root, index):
                 where, answer["name"]))
         answers.append(WrongAnswer(answer["name"], answer["replace"], answer["with"]))
     return Exercise(
-        name=name, starter=starter, lesson=paths["lesson"],
+        name=name, starter=paths["starter"], lesson=paths["lesson"],
         target=_text(entry, "target", where), solution=paths["solution"],
         tests=lists["tests"], outputs=lists["outputs"], catches=lists["catches"],
         needs=needs, timeout=timeout,

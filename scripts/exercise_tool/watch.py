@@ -34,9 +34,11 @@ class Watcher:
     def __init__(self, paths):
         self.stamps = {path: _stamp(path) for path in paths}
 
-    def saved(self):
-        """The path of the next file saved (once it has settled)."""
-        while True:
+    def saved(self, seconds=None):
+        """The path of the next file saved (once it has settled); None when
+        none was within `seconds`, if given."""
+        deadline = None if seconds is None else time.monotonic() + seconds
+        while deadline is None or time.monotonic() < deadline:
             time.sleep(POLL_SECONDS)
             for path, before in self.stamps.items():
                 now = _stamp(path)
@@ -50,6 +52,7 @@ class Watcher:
                     now = settled
                 self.stamps[path] = now
                 return path
+        return None
 
 
 def _move_on(session, solved):

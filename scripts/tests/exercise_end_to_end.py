@@ -166,7 +166,8 @@ def watch_moves_on():
     would end it."""
     out = os.path.join(COPY, "watched")
     with open(out, "w") as log:
-        watcher = subprocess.Popen([TOOL, "watch", "sum"], cwd=COPY, stdout=log,
+        # The README's command, with the exercise's name.
+        watcher = subprocess.Popen("./scripts/exercise watch sum".split(), cwd=COPY, stdout=log,
                                    stderr=subprocess.STDOUT, start_new_session=True)
     try:
         wait_for(out, "Watching data/exercises/sum.cpp", STEP_SECONDS,
