@@ -95,14 +95,14 @@ void runCrowd(int producers, int consumers) {
     }
     const bool finished = crew.finishWithin(stall_limit);
     tally->stop = true;
-    EXPECT_TRUE(waitEnded(
-        finished, "a stall: of " + std::to_string(consumers) +
-                      " consumers per history, " +
-                      std::to_string(tally->consumers_done[0].load()) +
-                      " of the base history and " +
-                      std::to_string(tally->consumers_done[1].load()) +
-                      " of the friendly history returned " +
-                      std::to_string(gets_per_consumer) + " copies"));
+    EXPECT_TRUE(waitEnded(finished,
+                          "a stall: of " + std::to_string(consumers) +
+                              " consumers per history, " +
+                              std::to_string(tally->consumers_done[0].load()) +
+                              " of the base history and " +
+                              std::to_string(tally->consumers_done[1].load()) +
+                              " of the friendly history returned " +
+                              std::to_string(gets_per_consumer) + " copies"));
     EXPECT_TRUE(waitEnded(producer_crew.finishWithin(must_happen_within),
                           "the producers did not finish within 5 s"));
   }
@@ -150,10 +150,9 @@ TEST(RangeBufferPingPongTest, StrictTurnsNeverStall) {
              });
   const bool finished = crew.finishWithin(stall_limit);
   tally->stop = true;
-  EXPECT_TRUE(waitEnded(finished, "stalled after " +
-                                      std::to_string(tally->gets.load()) + " of " +
-                                      std::to_string(rounds) +
-                                      " rounds: a lost wake-up"));
+  EXPECT_TRUE(waitEnded(
+      finished, "stalled after " + std::to_string(tally->gets.load()) + " of " +
+                    std::to_string(rounds) + " rounds: a lost wake-up"));
   EXPECT_EQ(0, tally->out_of_order);
 }
 

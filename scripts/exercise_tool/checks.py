@@ -10,6 +10,7 @@ from dataclasses import dataclass
 from typing import Optional
 
 from . import gtest, sanitizer
+from .diagnostics import source_line
 from .running import run_bounded
 from .verdict import Failure
 
@@ -66,18 +67,18 @@ def _sanitizer_failure(report, what, context):
     details = [report.headline]
     location = None
     if frame:
-        location = "{} (in {})".format(context.place(context.tree.resolve(frame.file), frame.line),
-                                       frame.function)
-        from .diagnostics import source_line
-        text = source_line(context.tree.resolve(frame.file), frame.line)
+        file = context.tree.resolve(frame.file)
+        location = "{} (in {})".format(context.place(file, frame.line), frame.function)
+        text = source_line(file, frame.line)
         if text is not None:
             details.append("{:5} | {}".format(frame.line, text))
     return Failure(what, "was stopped by {}:".format(report.tool), location, details)
 
 
-def _ended_early(run, report, context, what):
-    """How a run that did not end on its own terms ended: stopped at the
-    time-out, by a sanitizer or by a signal; None when it ended on its own."""
+def _ended_early(run, context):
+    """How a run that did not end on its own terms ended: (what stopped it,
+    None) for the time-out or a signal, (None, the report) for a sanitizer,
+    (None, None) for a run that ended on its own."""
     if run.timed_out:
         return "was stopped after {} s: a wait did not wake (or a loop never ended).".format(
             context.seconds), None
@@ -103,7 +104,7 @@ def run_gtest(check, context):
     report = gtest.parse_report(_read(report_path)) if os.path.exists(report_path) else None
     events = gtest.parse_events(_read(events_path))
     what = events.running or (check.name if report is None else "the test program, at its end,")
-    stopped, found = _ended_early(run, report, context, what)
+    stopped, found = _ended_early(run, context)
     if stopped or found:
         failure = (Failure(what, stopped) if stopped else
                    _sanitizer_failure(found, what, context))
@@ -119,6 +120,9 @@ def run_gtest(check, context):
     if report is None:
         return None, Failure(check.name, "ended with status {} and wrote no report.".format(
             run.status), details=run.stderr.splitlines()[-5:])
+    if run.status != 0 and report.first_failed() is None:
+        return report, Failure(check.name, "ended with status {} though every test passed."
+                               .format(run.status), details=run.stderr.splitlines()[-5:])
     return report, None
 
 
@@ -190,7 +194,7 @@ def run_output(check, context):
     program = os.path.basename(check.program)
     run = run_bounded([check.program] + list(check.args), os.path.dirname(check.program),
                       sanitizer.environment(directory), context.seconds)
-    stopped, found = _ended_early(run, None, context, program)
+    stopped, found = _ended_early(run, context)
     if found:
         return Outcome(0, _sanitizer_failure(found, program, context))
     expected_status = check.exit_code

@@ -69,10 +69,14 @@ class GoogleTestRunTest(TreeTest):
         self.assertEqual(["ERROR: AddressSanitizer: heap-buffer-overflow on address 0x6",
                           "    2 |   // Add them up."], outcome.failure.details)
 
-    # Tests a program that ends without a report and outside any test.
-    def test_no_report(self):
+    # Tests a program that fails outside every test: without a report, or
+    # with one in which every test passed.
+    def test_fails_outside_the_tests(self):
         outcome = self.run_check(exit_status=3)
         self.assertEqual("ended with status 3 and wrote no report.", outcome.failure.summary)
+        outcome = self.run_check(exit_status=1, report=gtest_report(("SumTest.Values", [])))
+        self.assertEqual("ended with status 1 though every test passed.",
+                         outcome.failure.summary)
 
     # Tests the student's checks: they must pass on the real component and
     # fail on a faulty one.
