@@ -140,8 +140,15 @@ def configure(tree):
         # Without a complete configure the next attempt must start afresh.
         with contextlib.suppress(OSError):
             os.remove(os.path.join(tree.build, "build.ninja"))
-        raise SetupError("The exercises' build could not be set up (all of it in {})."
-                         .format(tree.shown(log)))
+        with open(log, encoding="utf-8", errors="replace") as out:
+            last = out.read().splitlines()[-12:]
+        # What may be missing, listed without installing anything.
+        deps = os.path.join(tree.root, "scripts", "deps")
+        if os.path.exists(deps):
+            subprocess.run([deps], cwd=tree.root, env={**os.environ, "PELTRA_NO_INSTALL": "1"},
+                           check=False)
+        raise SetupError("\n".join(last) + "\nThe exercises' build could not be set up "
+                         "(all of it in {}).".format(tree.shown(log)))
 
 
 @dataclass

@@ -81,6 +81,11 @@ class Progress:
         self.handed_out = handed_out
         self.keys = cache.Keys(tree.root, course)
         manifest = build.read_manifest(tree)
+        if manifest is None:
+            # Which exercises this machine leaves out, the configure says.
+            with build.locked(tree):
+                build.configure(tree)
+            manifest = build.read_manifest(tree)
         self.manifest = manifest or {}
 
     def kept(self, exercise):
@@ -88,13 +93,15 @@ class Progress:
         return cache.load(self.tree, exercise, self.keys.key(exercise))
 
     def known(self, exercise):
-        """A verdict that needs no build: left out, untouched, or kept."""
+        """A verdict that needs no build: left out, kept, or untouched (which
+        is "not yet" and says nothing of why: see untold)."""
         verdict = left_out(self.manifest.get(exercise.name), exercise)
         if verdict:
             return verdict
-        if self.handed_out.untouched(exercise.starter):
-            return Verdict(exercise.name, NOT_YET)
-        return self.kept(exercise)
+        verdict = self.kept(exercise)
+        if verdict is None and self.handed_out.untouched(exercise.starter):
+            verdict = Verdict(exercise.name, NOT_YET)
+        return verdict
 
     def check(self, exercise):
         """Checks the starter now, and keeps the verdict (unless the starter
@@ -105,6 +112,11 @@ class Progress:
         if self.keys.key(exercise) == key:
             cache.store(self.tree, exercise, key, verdict)
         return verdict
+
+    @staticmethod
+    def untold(verdict):
+        """Whether a "not yet" says nothing of why (an untouched starter)."""
+        return verdict.state == NOT_YET and not verdict.failure and not verdict.warnings
 
     def state(self, exercise):
         """The verdict, checking only where nothing known says it."""

@@ -84,8 +84,8 @@ def first_not_done(session, exercises):
         verdict = session.progress.known(exercise)
         if verdict is not None and verdict.state in (DONE, LEFT_OUT):
             continue
-        if verdict is None or not verdict.failure and not verdict.errors:
-            # Untouched (not yet, but the student should see why) or changed.
+        if verdict is None or session.progress.untold(verdict):
+            # Changed since the last check, or untouched: the student sees why.
             verdict = checked(session, exercise)
         if verdict.state not in (DONE, LEFT_OUT):
             return exercise, verdict
