@@ -21,8 +21,9 @@
 #                   again with the starter included first (-include), so that
 #                   its include guard keeps the lesson's header out
 #     target        the CMake target built from the lesson: an object module
-#                   for "tests", a program for "outputs", a check program
-#                   (peltra_add_check_program) for "catches"
+#                   for "tests" (or a header-only one for a header lesson), a
+#                   program for "outputs", a check program
+#                   (peltra_add_check_program) for "catches" and "passes"
 #     solution      optional; default the lesson (in <folder>/exercises/
 #                   solutions/ where the exercise goes beyond its lesson)
 #     checks        {"tests": [object libraries of GoogleTest tests, other
@@ -32,9 +33,16 @@
 #                   the student's file must print what the test expects, byte
 #                   for byte, and end as it expects], "catches": [faulty check
 #                   programs (peltra_add_faulty_checks) that the student's
-#                   checks must fail on; they must pass on the real component]}
+#                   checks must fail on; they must pass on the real component],
+#                   "passes": [check programs of the same kind built with a
+#                   component that is off only as far as the checks allow:
+#                   the student's checks must pass on each, so that a check
+#                   stricter than it should be fails]}
 #     needs         optional: ["OpenCV"], ["Eigen"]; without them the exercise
-#                   is left out, with the line that installs them
+#                   is left out, with the line that installs them. (An
+#                   exercise whose files, targets or output tests are not in
+#                   the tree is left out too, with a warning that names what
+#                   is missing: verify fails on it.)
 #     timeout       optional: seconds a check program may run (30)
 #     task, hint, teaches
 #                   texts: what to write (two to four lines), the idea but not
@@ -167,16 +175,10 @@ function(_peltra_exercise_copy target copy lesson file)
     endif()
     list(APPEND copied ${source})
   endforeach()
-  if(NOT found AND NOT header)
-    message(FATAL_ERROR "exercise: ${target} is not built from ${lesson}")
-  endif()
   if(type STREQUAL "EXECUTABLE")
     add_executable(${copy} ${copied})
-  elseif(type STREQUAL "OBJECT_LIBRARY")
-    add_library(${copy} OBJECT ${copied})
   else()
-    message(FATAL_ERROR "exercise: ${target} is a ${type}; what is built "
-      "from a lesson is a program or an object module")
+    add_library(${copy} OBJECT ${copied})
   endif()
   foreach(property IN ITEMS LINK_LIBRARIES INTERFACE_LINK_LIBRARIES
       INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES COMPILE_DEFINITIONS
@@ -223,7 +225,7 @@ endfunction()
 # appends its entry to the manifest text in the variable <text>: <file> is
 # the file that stands in for the lesson. The exercise's fields are those of
 # the caller, _peltra_declare_exercises (lesson, lesson_target, tests,
-# outputs, catches).
+# outputs, catches, passes), which has found them sound.
 function(_peltra_exercise_variant text name variant file)
   set(target exercise_${name}_${variant})
   set(out ${CMAKE_BINARY_DIR}/programs/${name}/${variant})
@@ -276,18 +278,7 @@ function(_peltra_exercise_variant text name variant file)
 
   foreach(test IN LISTS outputs)
     get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
-    if(NOT output)
-      message(FATAL_ERROR "exercise ${name}: there is no output test ${test}")
-    endif()
     list(POP_FRONT output program expected exit_code check)
-    if(check)
-      message(FATAL_ERROR "exercise ${name}: ${test} has a CHECK script, "
-        "which exercises do not run")
-    endif()
-    if(NOT expected)
-      message(FATAL_ERROR "exercise ${name}: ${test} has no EXPECTED output "
-        "to hold a program to")
-    endif()
     _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file})
     _peltra_exercise_program(${target}_${program} ${program} ${out})
     list(APPEND copies ${target}_${program})
@@ -297,34 +288,29 @@ function(_peltra_exercise_variant text name variant file)
     list(APPEND checks "{\"kind\": \"output\", \"name\": \"${test}\", \"program\": \"$<TARGET_FILE:${target}_${program}>\", \"expected\": ${expected}, \"exit_code\": ${exit_code}, \"args\": ${arguments}}")
   endforeach()
 
-  if(catches)
+  if(catches OR passes)
     # The student's checks compiled once, in place of the check program's
     # piece, then linked as the check program links it (with the real
-    # component) and as each faulty program does (with its wrong one).
+    # component) and as each faulty program does (with its wrong one, or
+    # one off only as far as the checks allow, on which they must pass).
     get_target_property(piece ${lesson_target} PELTRA_CHECKS)
-    if(NOT piece)
-      message(FATAL_ERROR "exercise ${name}: catches need a check program "
-        "made by peltra_add_check_program, and ${lesson_target} is not")
-    endif()
     _peltra_exercise_copy(${piece} ${target}_checks ${lesson} ${file})
     list(APPEND copies ${target}_checks)
     get_target_property(component ${lesson_target} PELTRA_CHECKS_COMPONENT)
     get_target_property(libs ${lesson_target} PELTRA_CHECKS_LIBS)
-    foreach(program IN ITEMS ${lesson_target} ${catches})
+    foreach(program IN ITEMS ${lesson_target} ${catches} ${passes})
       set(copy ${target}_${program})
+      set(kind passes)
+      if(program IN_LIST catches)
+        set(kind catches)
+      endif()
+      set(faulty "")
       if(program STREQUAL lesson_target)
-        set(kind passes)
-        set(faulty "")
         add_executable(${copy})
         target_link_libraries(${copy} PRIVATE ${component})
       else()
-        if(NOT TARGET ${program})
-          message(FATAL_ERROR "exercise ${name}: there is no faulty check program ${program}")
-        endif()
-        set(kind catches)
         get_target_property(sources ${program} SOURCES)
         get_target_property(dir ${program} SOURCE_DIR)
-        set(faulty "")
         foreach(source IN LISTS sources)
           get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
           list(APPEND faulty ${source})
@@ -367,6 +353,86 @@ function(_peltra_exercise_variant text name variant file)
   set(${text} "${${text}}" PARENT_SCOPE)
 endfunction()
 
+# What is wrong with the exercise's declaration in this tree (a file, a
+# target or an output test that is not there), or empty. Reads the fields
+# of the caller, _peltra_declare_exercises.
+function(_peltra_exercise_problem out)
+  set(problem "")
+  foreach(key IN ITEMS starter lesson solution)
+    if(NOT problem AND NOT EXISTS "${${key}}")
+      file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${${key}}")
+      set(problem "its ${key} ${path} does not exist")
+    endif()
+  endforeach()
+  if(NOT problem AND NOT tests AND NOT outputs AND NOT catches AND NOT passes)
+    set(problem "it has no checks (tests, outputs, catches or passes)")
+  endif()
+  if(NOT problem AND NOT TARGET ${lesson_target})
+    set(problem "there is no target ${lesson_target}")
+  endif()
+  if(problem)
+    set(${out} "${problem}" PARENT_SCOPE)
+    return()
+  endif()
+  get_target_property(type ${lesson_target} TYPE)
+  set(programs "")
+  foreach(test IN LISTS outputs)
+    get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
+    list(POP_FRONT output program expected exit_code check)
+    if(NOT program)
+      set(problem "there is no output test ${test}")
+    elseif(check)
+      set(problem "the output test ${test} has a CHECK script, which exercises do not run")
+    elseif(NOT expected)
+      set(problem "the output test ${test} has no EXPECTED output to hold a program to")
+    endif()
+    list(APPEND programs ${program})
+  endforeach()
+  foreach(test IN LISTS tests)
+    if(NOT TARGET ${test} AND NOT EXISTS ${PROJECT_SOURCE_DIR}/${test})
+      set(problem "its test ${test} is neither a target nor a file")
+    endif()
+  endforeach()
+  if(tests AND NOT type MATCHES "OBJECT_LIBRARY|INTERFACE_LIBRARY")
+    set(problem "tests run against a module, and ${lesson_target} is a ${type}")
+  endif()
+  if(catches OR passes)
+    get_target_property(piece ${lesson_target} PELTRA_CHECKS)
+    if(NOT piece)
+      set(problem "catches and passes need a check program made by peltra_add_check_program, and ${lesson_target} is not")
+    else()
+      list(APPEND programs ${piece})
+    endif()
+    foreach(program IN LISTS catches passes)
+      if(NOT TARGET ${program})
+        set(problem "there is no check program ${program}")
+      endif()
+    endforeach()
+  endif()
+  if(tests AND type STREQUAL "OBJECT_LIBRARY")
+    list(APPEND programs ${lesson_target})
+  endif()
+  # A source lesson is replaced where it is compiled: it must be there.
+  if(NOT problem AND NOT lesson MATCHES "\\.(h|hh|hpp)$")
+    foreach(program IN LISTS programs)
+      get_target_property(sources ${program} SOURCES)
+      get_target_property(dir ${program} SOURCE_DIR)
+      set(found FALSE)
+      foreach(source IN LISTS sources)
+        get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
+        if(source STREQUAL lesson)
+          set(found TRUE)
+        endif()
+      endforeach()
+      if(NOT found)
+        file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${lesson}")
+        set(problem "${program} is not built from its lesson ${path}")
+      endif()
+    endforeach()
+  endif()
+  set(${out} "${problem}" PARENT_SCOPE)
+endfunction()
+
 # Reads exercises.json and declares every exercise's variants, then writes
 # the manifest the tool reads: per exercise the packages it lacks (left out)
 # or its variants.
@@ -398,16 +464,10 @@ function(_peltra_declare_exercises)
     _peltra_json_member(solution "${exercise}" solution "${lesson}")
     foreach(key IN ITEMS starter lesson solution)
       get_filename_component(${key} "${${key}}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
-      if(NOT EXISTS "${${key}}")
-        message(FATAL_ERROR "${where}: its ${key} ${${key}} does not exist")
-      endif()
     endforeach()
-    foreach(kind IN ITEMS tests outputs catches)
+    foreach(kind IN ITEMS tests outputs catches passes)
       _peltra_json_list(${kind} "${exercise}" checks ${kind})
     endforeach()
-    if(NOT tests AND NOT outputs AND NOT catches)
-      message(FATAL_ERROR "${where}: give its checks (tests, outputs or catches)")
-    endif()
 
     _peltra_json_list(needs "${exercise}" needs)
     set(missing "")
@@ -426,8 +486,14 @@ function(_peltra_declare_exercises)
       string(APPEND manifest "    \"${name}\": {\"left_out\": ${missing}},\n")
       continue()
     endif()
-    if(NOT TARGET ${lesson_target})
-      message(FATAL_ERROR "${where}: there is no target ${lesson_target}")
+    # An exercise whose files or targets are gone (a lesson changed under
+    # it) is left out and named, while every other one still builds.
+    _peltra_exercise_problem(problem)
+    if(problem)
+      message(WARNING "${where}: ${problem}; it is left out of this build.")
+      _peltra_json_string(problem "${problem}")
+      string(APPEND manifest "    \"${name}\": {\"left_out\": [], \"broken\": ${problem}},\n")
+      continue()
     endif()
 
     # The trial's file starts as the solution; verify writes it anew.

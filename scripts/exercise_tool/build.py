@@ -75,10 +75,11 @@ class Variant:
 
 @dataclass
 class Entry:
-    """An exercise as this build knows it: left out (the packages it lacks)
-    or built in variants."""
+    """An exercise as this build knows it: left out (the packages it lacks),
+    broken (what of it is not in the tree) or built in variants."""
     left_out: List[str]
     variants: dict
+    broken: Optional[str] = None
 
 
 def _split(joined):
@@ -103,7 +104,7 @@ def read_manifest(tree):
                       for c in made["checks"]]
             variants[variant] = Variant(made["target"], made["file"], _split(made["objects"]),
                                         _split(made["programs"]), checks)
-        entries[name] = Entry(entry["left_out"], variants)
+        entries[name] = Entry(entry["left_out"], variants, entry.get("broken"))
     return entries
 
 

@@ -4,7 +4,7 @@ compiler said, run the checks, and keep the verdict by its content."""
 import os
 
 from . import build, cache, checks
-from .verdict import DONE, LEFT_OUT, NO_COMPILE, NOT_YET, Verdict
+from .verdict import BROKEN, DONE, LEFT_OUT, NO_COMPILE, NOT_YET, Failure, Verdict
 
 
 def timeout(exercise):
@@ -29,7 +29,12 @@ def judge(tree, exercise, variant, started=0.0):
                    failure=outcome.failure)
 
 
-def left_out(entry, exercise):
+def unavailable(entry, exercise):
+    """The verdict on an exercise this build leaves out or cannot check, or
+    None."""
+    broken = exercise.broken or (entry.broken if entry is not None else None)
+    if broken:
+        return Verdict(exercise.name, BROKEN, failure=Failure(exercise.name, broken))
     if entry is not None and entry.left_out:
         return Verdict(exercise.name, LEFT_OUT, left_out=list(entry.left_out))
     return None
@@ -39,7 +44,7 @@ def check(tree, exercise, variant_name="starter"):
     """Builds one variant of the exercise and judges it."""
     manifest = build.read_manifest(tree)
     entry = manifest.get(exercise.name) if manifest else None
-    verdict = left_out(entry, exercise)
+    verdict = unavailable(entry, exercise)
     if verdict:
         return verdict
     result = build.build(tree, ["exercise_{}_{}".format(exercise.name, variant_name)])
@@ -48,7 +53,7 @@ def check(tree, exercise, variant_name="starter"):
     if entry is None:
         raise build.SetupError("The exercises' build has no exercise {} (see {}).".format(
             exercise.name, tree.shown(result.log)))
-    verdict = left_out(entry, exercise)
+    verdict = unavailable(entry, exercise)
     if verdict:
         return verdict
     variant = entry.variants[variant_name]
@@ -95,7 +100,7 @@ class Progress:
     def known(self, exercise):
         """A verdict that needs no build: left out, kept, or untouched (which
         is "not yet" and says nothing of why: see untold)."""
-        verdict = left_out(self.manifest.get(exercise.name), exercise)
+        verdict = unavailable(self.manifest.get(exercise.name), exercise)
         if verdict:
             return verdict
         verdict = self.kept(exercise)
@@ -107,6 +112,9 @@ class Progress:
         """Checks the starter now, and keeps the verdict (unless the starter
         was saved again meanwhile: then the verdict may be of either)."""
         key = self.keys.key(exercise)
+        verdict = unavailable(self.manifest.get(exercise.name), exercise)
+        if verdict:
+            return verdict
         verdict = check(self.tree, exercise)
         self.keys.forget(exercise.starter)
         if self.keys.key(exercise) == key:

@@ -137,16 +137,27 @@ def run_tests(check, context):
     return Outcome(report.passed, _gtest_failure(first, context, summary))
 
 
+def _component(check, context):
+    """The component a check program of the student's checks is built with."""
+    if not check.faulty:
+        return "the real component"
+    return "a component off only as far as the checks allow ({})".format(
+        ", ".join(context.tree.shown(f) for f in check.faulty))
+
+
 def run_passes(check, context):
-    """The student's checks on the real component: every one must pass."""
+    """The student's checks on the real component, or on one off only as far
+    as they allow: every one must pass."""
     report, failure = run_gtest(check, context)
     if failure:
+        failure.check = "On {}: {}".format(_component(check, context), failure.check)
         return Outcome(0, failure)
     first = report.first_failed()
     if first is None:
-        return Outcome(report.total, None)
-    failure = _gtest_failure(first, context, "fails on the real component:")
-    failure.check = "Your checks must pass on the real component, but " + failure.check
+        return Outcome(report.total if not check.faulty else 1, None)
+    failure = _gtest_failure(first, context, "fails there:")
+    failure.check = "Your checks must pass on {}, but {}".format(
+        _component(check, context), failure.check)
     return Outcome(report.passed, failure)
 
 

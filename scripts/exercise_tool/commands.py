@@ -10,7 +10,7 @@ from typing import Callable
 from . import build, starters, verify, watch
 from .declaration import DeclarationError
 from .session import Session, checked, say, show_next, show_verdict, wrap
-from .verdict import DONE, LEFT_OUT, TOOL, install_line
+from .verdict import BROKEN, DONE, LEFT_OUT, TOOL, install_line
 
 DONE_STATUS, NOT_YET_STATUS, USAGE_STATUS = 0, 1, 2
 
@@ -29,6 +29,9 @@ def cmd_list(session):
             packages.update(verdict.left_out)
             say("  {:17} {:20} (needs {})".format(LEFT_OUT, exercise.name,
                                                  " ".join(verdict.left_out)))
+            continue
+        if verdict.state == BROKEN:
+            say("  {:17} {:20} ({})".format(BROKEN, exercise.name, verdict.failure.summary))
             continue
         active += 1
         done += verdict.state == DONE

@@ -52,6 +52,7 @@ class Exercise:
     tests: List[str]
     outputs: List[str]
     catches: List[str]
+    passes: List[str]
     needs: List[str]
     timeout: int
     task: str
@@ -60,6 +61,9 @@ class Exercise:
     wrong: List[WrongAnswer]
     starter_says: Optional[str]
     entry: dict = field(compare=False, repr=False)
+    # What makes it impossible to check in this tree (a file it names is
+    # not there), or None: the other exercises still work.
+    broken: Optional[str] = None
 
     @property
     def folder(self):
@@ -116,6 +120,7 @@ def _exercise(entry, root, index):
     if not re.fullmatch(r"[A-Za-z0-9_]+", name):
         raise DeclarationError(where + ": a name has only letters, digits and _")
     paths = {}
+    broken = None
     for key in ("starter", "lesson", "solution"):
         path = _text(entry, key, where, optional=(key == "solution"))
         if path is None:
@@ -128,19 +133,19 @@ def _exercise(entry, root, index):
             raise DeclarationError(
                 "{}: its starter is <folder>/exercises/{}.cpp (or .h), not {}"
                 .format(where, name, path))
-        if root is not None and not os.path.isfile(os.path.join(root, path)):
-            raise DeclarationError("{}: its {} {} does not exist".format(where, key, path))
+        if root is not None and not os.path.isfile(os.path.join(root, path)) and not broken:
+            broken = "its {} {} does not exist".format(key, path)
         paths[key] = path
     checks = entry.get("checks")
     if not isinstance(checks, dict):
         raise DeclarationError(where + ": checks must be an object")
-    unknown = set(checks) - {"tests", "outputs", "catches"}
+    kinds = ("tests", "outputs", "catches", "passes")
+    unknown = set(checks) - set(kinds)
     if unknown:
         raise DeclarationError("{}: checks has no kind {}".format(where, ", ".join(sorted(unknown))))
-    lists = {kind: _strings(checks.get(kind), where, "checks." + kind)
-             for kind in ("tests", "outputs", "catches")}
+    lists = {kind: _strings(checks.get(kind), where, "checks." + kind) for kind in kinds}
     if not any(lists.values()):
-        raise DeclarationError(where + ": give its checks (tests, outputs or catches)")
+        raise DeclarationError(where + ": give its checks (tests, outputs, catches or passes)")
     needs = _strings(entry.get("needs"), where, "needs")
     for need in needs:
         if need not in KNOWN_NEEDS:
@@ -166,16 +171,17 @@ def _exercise(entry, root, index):
         name=name, starter=paths["starter"], lesson=paths["lesson"],
         target=_text(entry, "target", where), solution=paths["solution"],
         tests=lists["tests"], outputs=lists["outputs"], catches=lists["catches"],
+        passes=lists["passes"],
         needs=needs, timeout=timeout,
         task=_text(entry, "task", where), hint=_text(entry, "hint", where),
         teaches=_text(entry, "teaches", where), wrong=answers,
         starter_says=_text(entry, "starter_says", where, optional=True),
-        entry=entry)
+        entry=entry, broken=broken)
 
 
 def parse(data, root=None):
-    """The course from the parsed JSON `data`; with `root`, the files it names
-    must exist below it."""
+    """The course from the parsed JSON `data`; with `root`, an exercise whose
+    files are not below it is marked broken."""
     if not isinstance(data, dict):
         raise DeclarationError("exercises.json: the top is not an object")
     version = data.get("format_version")

@@ -6,7 +6,7 @@ import textwrap
 
 from . import build, checking, starters
 from .declaration import load
-from .verdict import DONE, LEFT_OUT, TOOL, render
+from .verdict import DONE, TOOL, UNAVAILABLE, render
 
 
 class Session:
@@ -35,9 +35,10 @@ class Session:
     def shown(self, path):
         return self.tree.shown(path)
 
-    def left_out(self, exercise):
-        entry = self.progress.manifest.get(exercise.name)
-        return bool(entry and entry.left_out)
+    def unavailable(self, exercise):
+        """Whether the exercise is left out or broken here."""
+        verdict = checking.unavailable(self.progress.manifest.get(exercise.name), exercise)
+        return verdict is not None
 
 
 def wrap(text, indent="  "):
@@ -58,7 +59,7 @@ def show_verdict(session, exercise, verdict, footer=None):
     if verdict.state == DONE:
         lines += [wrap("What it taught: " + exercise.teaches, ""),
                   "Compare yours with {}.".format(exercise.solution)]
-    elif footer and verdict.state != LEFT_OUT:
+    elif footer and verdict.state not in UNAVAILABLE:
         lines.insert(len(lines) - 1, footer)
     say(*lines)
 
@@ -79,15 +80,15 @@ def checked(session, exercise):
 def first_not_done(session, exercises):
     """The first of `exercises` not yet done, with its verdict: known without
     a build where it can be, checked where it cannot. None when all are done
-    (or left out)."""
+    (or left out, or broken)."""
     for exercise in exercises:
         verdict = session.progress.known(exercise)
-        if verdict is not None and verdict.state in (DONE, LEFT_OUT):
+        if verdict is not None and (verdict.state == DONE or verdict.state in UNAVAILABLE):
             continue
         if verdict is None or session.progress.untold(verdict):
             # Changed since the last check, or untouched: the student sees why.
             verdict = checked(session, exercise)
-        if verdict.state not in (DONE, LEFT_OUT):
+        if verdict.state != DONE and verdict.state not in UNAVAILABLE:
             return exercise, verdict
     return None, None
 

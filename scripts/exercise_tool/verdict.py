@@ -14,6 +14,9 @@ DONE = "done"
 NOT_YET = "not yet"
 NO_COMPILE = "does not compile"
 LEFT_OUT = "left out"
+BROKEN = "broken"
+# States of an exercise that cannot be worked on here.
+UNAVAILABLE = (LEFT_OUT, BROKEN)
 TOOL = "./scripts/exercise"
 
 
@@ -84,6 +87,9 @@ def render(verdict, shown):
     """The verdict's lines; `shown` turns a path into the one the student
     sees."""
     name = verdict.exercise
+    if verdict.state == BROKEN:
+        return ["{} cannot be checked in this tree: {} (exercises.json or the lesson "
+                "changed; verify names it too).".format(name, verdict.failure.summary)]
     if verdict.state == LEFT_OUT:
         return ["{} is left out: it needs {} ({}).".format(
             name, " ".join(verdict.left_out), install_line(verdict.left_out))]

@@ -19,6 +19,11 @@ def _lines(path):
         return file.read().splitlines()
 
 
+def _shown(verdict, tree):
+    """The verdict's lines below its first, without the offer of a hint."""
+    return [line for line in render(verdict, tree.shown)[1:] if not line.startswith("Stuck? ")]
+
+
 def _said(verdict):
     """The failure in a few words, for a line of verify's report."""
     if verdict.failure:
@@ -57,7 +62,7 @@ class Verification:
         verdict = checking.judge(tree, exercise, variant, started)
         text = "\n".join(render(verdict, tree.shown))
         if verdict.state == NO_COMPILE:
-            self.problem(exercise, "the starter does not compile:", render(verdict, tree.shown)[1:])
+            self.problem(exercise, "the starter does not compile:", _shown(verdict, tree))
         elif verdict.state == DONE:
             self.problem(exercise, "the starter passes all its checks; it must leave something "
                          "to write")
@@ -71,7 +76,7 @@ class Verification:
         verdict = checking.judge(self.tree, exercise, variant, started)
         if verdict.state != DONE:
             self.problem(exercise, "the solution {} is {}:".format(exercise.solution, verdict.state),
-                         render(verdict, self.tree.shown)[1:])
+                         _shown(verdict, self.tree))
             return False
         return True
 
@@ -83,7 +88,7 @@ class Verification:
         elif verdict.state == NO_COMPILE:
             self.problem(exercise, "the wrong answer \"{}\" does not compile, so it tests "
                          "nothing of the checks:".format(answer.name),
-                         render(verdict, self.tree.shown)[1:3])
+                         _shown(verdict, self.tree)[:2])
         else:
             self.note(exercise, "\"{}\": {}".format(answer.name, _said(verdict)))
 
@@ -103,14 +108,18 @@ def _write_trial(variant, text):
 
 def verify(tree, course, exercises, ci, say):
     """Verifies `exercises`; returns True when all hold. `say` prints a line."""
-    with build.locked(tree):
-        build.configure(tree)
+    # The build's own files first, so that the manifest is of the
+    # declaration as it is now.
+    build.build(tree, ["build.ninja"])
     manifest = build.read_manifest(tree) or {}
     found = Verification(tree, course)
     active = []
     for exercise in exercises:
         entry = manifest.get(exercise.name)
-        if entry is None:
+        broken = exercise.broken or (entry.broken if entry else None)
+        if broken:
+            found.problem(exercise, "it cannot be checked: " + broken)
+        elif entry is None:
             found.problem(exercise, "the exercises' build has no such exercise")
         elif entry.left_out:
             # CI has every package: an exercise left out there is a fault.

@@ -71,7 +71,7 @@ def _move_on(session, solved):
 def _watcher(session, current):
     chosen = [current] if current else session.course.exercises
     watcher = Watcher([session.tree.path(e.starter) for e in chosen
-                       if not session.left_out(e)])
+                       if not session.unavailable(e)])
     print("Watching {}; Ctrl-C ends.".format(
         current.starter if current else "{} files".format(len(watcher.stamps))),
         file=sys.stderr)

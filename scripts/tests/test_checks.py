@@ -88,6 +88,10 @@ class GoogleTestRunTest(TreeTest):
         self.assertTrue(outcome.failure.check.startswith("Your checks must pass on the real"))
         self.assertEqual((1, None), tuple(vars(self.run_check(
             "catches", report=failing, exit_status=1)).values()))
+        close = (os.path.join(self.root, "numeric/close.cpp"),)
+        outcome = self.run_check("passes", report=failing, exit_status=1, faulty=close)
+        self.assertEqual("Your checks must pass on a component off only as far as the checks "
+                         "allow (numeric/close.cpp), but RootTest.Zero", outcome.failure.check)
         outcome = self.run_check("catches", report=passing,
                                  faulty=(os.path.join(self.root, "numeric/faulty.cpp"),))
         self.assertIn("all pass on a faulty component (numeric/faulty.cpp)",

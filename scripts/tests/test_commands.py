@@ -67,6 +67,20 @@ class CommandsTest(TreeTest):
         self.assertIn("  done              sum", said)
         self.assertIn("1 of 2 done.", said)
 
+    # Tests an exercise that cannot be checked here (its lesson is gone):
+    # list and check say what is missing, and next passes it over.
+    def test_broken(self):
+        self.write("exercises.json", json.dumps(course(entry(lesson="data/gone.cpp"),
+                                                       entry("total"))))
+        status, said = self.run_tool("list")
+        self.assertIn("  broken            sum                  (its lesson data/gone.cpp "
+                      "does not exist)", said)
+        status, said = self.run_tool("check", "sum")
+        self.assertEqual(1, status)
+        self.assertIn("sum cannot be checked in this tree", said)
+        self.assertIn("Exercise 2 of 2", self.run_tool()[1])
+        self.assertEqual([], [name for name in self.checked if name == "sum"])
+
     # Tests next: on a fresh start the welcome, then the first exercise not
     # done, checked to show why; check says done and what it taught.
     def test_next_and_check(self):

@@ -33,15 +33,24 @@ class DeclarationTest(TreeTest):
         self.fails(course(entry(), entry()), "two exercises are called sum")
         self.fails(course(entry(name="a-b", starter="data/exercises/a-b.cpp")), "only letters")
         self.fails(course(entry(starter="data/sum.cpp")), "<folder>/exercises/sum.cpp")
-        self.fails(course(entry(lesson="data/nothing.cpp")), "data/nothing.cpp does not exist")
         self.fails(course(entry(lesson="../summation.cpp")), "a path inside the tree")
         self.fails(course(entry(checks={})), "give its checks")
         self.fails(course(entry(checks={"test": ["x"]})), "checks has no kind test")
+        self.fails(course(entry(checks={"passes": "x"})), "checks.passes must be a list")
         self.fails(course(entry(needs=["Qt"])), "not Qt")
         self.fails(course(entry(timeout=0)), "timeout")
         self.fails(course(entry(teaches="")), "teaches must be a text")
         self.fails(course(entry(wrong=[{"name": "x", "replace": "a"}])), "each wrong answer")
         self.fails(dict(course(), format_version=2), "format_version 2")
+
+    # Tests an exercise whose lesson is gone (changed under it): it alone is
+    # broken, saying what is missing; the others still read.
+    def test_broken(self):
+        self.write("data/exercises/total.cpp", "")
+        parsed = declaration.parse(course(entry(lesson="data/nothing.cpp"), entry("total")),
+                                   self.root)
+        self.assertEqual("its lesson data/nothing.cpp does not exist", parsed.named("sum").broken)
+        self.assertIsNone(parsed.named("total").broken)
 
     # Tests a wrong answer applied: its text must occur exactly once.
     def test_wrong_answer(self):

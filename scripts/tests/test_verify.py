@@ -1,7 +1,6 @@
 """Tests of verify's logic, with the build and the checks faked: what fails
 verify and what does not, and that it builds in rounds."""
 
-import contextlib
 import json
 import os
 import unittest
@@ -52,12 +51,10 @@ class VerifyTest(TreeTest):
         def fake_build(tree, targets, keep_going=False):
             self.builds.append(list(targets))
             return build.BuildResult(0, 0.0, "build.log")
-        with mock.patch.multiple(build, configure=mock.DEFAULT, read_manifest=mock.DEFAULT,
-                                 build=mock.DEFAULT, locked=mock.DEFAULT) as fakes, \
+        with mock.patch.multiple(build, read_manifest=mock.DEFAULT, build=mock.DEFAULT) as fakes, \
                 mock.patch.object(verify.checking, "judge", self.fake_judge):
             fakes["read_manifest"].return_value = manifest
             fakes["build"].side_effect = fake_build
-            fakes["locked"].return_value = contextlib.nullcontext()
             ok = verify.verify(self.tree, parsed, parsed.exercises, ci, lines.append)
         return ok, "\n".join(lines)
 
@@ -67,7 +64,7 @@ class VerifyTest(TreeTest):
         ok, said = self.verify(entry(wrong=WRONG))
         self.assertTrue(ok, said)
         self.assertIn('"starts at one": SumTest.Order fails', said)
-        self.assertEqual([["exercise_sum_starter", "exercise_sum_solution"],
+        self.assertEqual([["build.ninja"], ["exercise_sum_starter", "exercise_sum_solution"],
                           ["exercise_sum_trial"], ["exercise_sum_trial"],
                           ["exercise_sum_trial"]], self.builds)
 
@@ -105,6 +102,14 @@ class VerifyTest(TreeTest):
         self.assertTrue(ok)
         self.assertIn("left out   sum: needs libopencv-dev", said)
         self.assertFalse(self.verify(entry(wrong=WRONG), ci=True, left_out=["x"])[0])
+
+    # Tests an exercise the build could not declare (a file or target gone):
+    # verify fails on it, saying what is missing.
+    def test_broken(self):
+        ok, said = self.verify(entry(wrong=WRONG, lesson="data/gone.cpp"))
+        self.assertFalse(ok)
+        self.assertIn("FAILED     sum: it cannot be checked: its lesson data/gone.cpp does "
+                      "not exist", said)
 
     # Tests the stale-starter guard: code the lesson no longer has.
     def test_stale_starter(self):
