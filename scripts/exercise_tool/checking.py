@@ -49,7 +49,7 @@ def check(tree, exercise, variant_name="starter"):
         return verdict
     result = build.build(tree, ["exercise_{}_{}".format(exercise.name, variant_name)])
     # The build may have configured again: read what it made.
-    entry = build.read_manifest(tree).get(exercise.name)
+    entry = (build.read_manifest(tree) or {}).get(exercise.name)
     if entry is None:
         raise build.SetupError("The exercises' build has no exercise {} (see {}).".format(
             exercise.name, tree.shown(result.log)))

@@ -87,8 +87,7 @@ def cmd_watch(session, exercise=None):
 
 def cmd_verify(session, *exercises):
     chosen = list(exercises) or session.course.exercises
-    ok = verify.verify(session.tree, session.course, chosen, os.environ.get("CI") == "true",
-                       lambda line: say(line))
+    ok = verify.verify(session.tree, chosen, os.environ.get("CI") == "true", say)
     return DONE_STATUS if ok else NOT_YET_STATUS
 
 
@@ -104,20 +103,16 @@ COMMANDS = {
     "next": Command(cmd_next, "[next]", "the first exercise not yet done: file, task, verdict",
                     range(0, 1)),
     "list": Command(cmd_list, "list", "every exercise and its state", range(0, 1)),
-    "check": Command(cmd_check, "check NAME", "builds what NAME needs and runs its checks",
-                     range(1, 2)),
+    "check": Command(cmd_check, "check NAME", "builds NAME's checks and runs them", range(1, 2)),
     "watch": Command(cmd_watch, "watch [NAME]",
-                     "checks again on every save, and moves on once one is done; Ctrl-C ends",
-                     range(0, 2)),
+                     "checks on every save, then moves on; Ctrl-C ends", range(0, 2)),
     "hint": Command(cmd_hint, "hint NAME", "the idea, not the code", range(1, 2)),
-    "solution": Command(cmd_solution, "solution NAME", "the solution as a patch: ... | git apply",
+    "solution": Command(cmd_solution, "solution NAME", "the solution as a patch (| git apply)",
                         range(1, 2)),
-    "reset": Command(cmd_reset, "reset NAME",
-                     "the starter as handed out; yours kept as <starter>.mine (then .mine2...)",
+    "reset": Command(cmd_reset, "reset NAME", "the starter as handed out; yours kept as .mine",
                      range(1, 2)),
     "verify": Command(cmd_verify, "verify [NAME...]",
-                      "every starter fails and every solution passes, without a warning; "
-                      "every wrong answer is caught (CI runs it)", range(0, 1000)),
+                      "starters fail, solutions pass, wrong answers fail (CI)", range(0, 1000)),
 }
 
 ABOUT = """Exercises: write the key part of a lesson yourself, and the lesson's own tests
@@ -131,9 +126,9 @@ Exit status: 0 done, 1 not yet, 2 a wrong command or name."""
 
 
 def usage():
-    lines = ["usage:"]
+    lines = ["usage: {} [COMMAND] [NAME...]".format(TOOL)]
     for command in COMMANDS.values():
-        lines.append("  {} {:18} {}".format(TOOL, command.words, command.about))
+        lines.append("  {:18} {}".format(command.words, command.about))
     return ABOUT + "\n\n" + "\n".join(lines)
 
 

@@ -12,7 +12,7 @@ report is read there, by its frames."""
 import glob
 import os
 from dataclasses import dataclass
-from typing import List, Optional
+from typing import List
 
 # The exit statuses that say a sanitizer stopped the program.
 ASAN_EXIT = 86   # AddressSanitizer and LeakSanitizer

@@ -7,10 +7,9 @@ The build runs in rounds, each one ninja call: every starter and solution,
 then every exercise's first wrong answer, then every second one, and so on;
 ninja never runs twice at once in the build folder."""
 
-import os
-
 from . import build, checking
 from .declaration import MIN_WRONG_ANSWERS
+from .starters import stale_lines
 from .verdict import DONE, NO_COMPILE, render
 
 
@@ -36,9 +35,8 @@ def _said(verdict):
 class Verification:
     """The findings on each exercise: problems (each a line) and notes."""
 
-    def __init__(self, tree, course):
+    def __init__(self, tree):
         self.tree = tree
-        self.course = course
         self.problems = {}
         self.notes = {}
         self.left_out = set()
@@ -55,7 +53,7 @@ class Verification:
         done, and saying what the declaration says it says."""
         tree = self.tree
         lines = _lines(tree.path(exercise.starter))
-        stale = [line.strip() for line in checking_stale(tree, exercise, lines)]
+        stale = [line.strip() for line in _stale(tree, exercise, lines)]
         if stale:
             self.problem(exercise, "the starter holds code that {} no longer has; cut it again:"
                          .format(exercise.lesson), stale)
@@ -93,11 +91,11 @@ class Verification:
             self.note(exercise, "\"{}\": {}".format(answer.name, _said(verdict)))
 
 
-def checking_stale(tree, exercise, starter_lines):
+def _stale(tree, exercise, starter_lines):
+    """The starter's lines that neither its lesson nor its solution holds."""
     references = [_lines(tree.path(exercise.lesson))]
     if exercise.solution != exercise.lesson:
         references.append(_lines(tree.path(exercise.solution)))
-    from .starters import stale_lines
     return stale_lines(starter_lines, references)
 
 
@@ -106,13 +104,13 @@ def _write_trial(variant, text):
         file.write(text)
 
 
-def verify(tree, course, exercises, ci, say):
+def verify(tree, exercises, ci, say):
     """Verifies `exercises`; returns True when all hold. `say` prints a line."""
     # The build's own files first, so that the manifest is of the
     # declaration as it is now.
     build.build(tree, ["build.ninja"])
     manifest = build.read_manifest(tree) or {}
-    found = Verification(tree, course)
+    found = Verification(tree)
     active = []
     for exercise in exercises:
         entry = manifest.get(exercise.name)
@@ -166,16 +164,20 @@ def verify(tree, course, exercises, ci, say):
         for exercise, answer, variant in trials:
             found.wrong_answer(exercise, answer, variant, result.started)
 
+    return _report(found, exercises, say)
+
+
+def _report(found, exercises, say):
+    """A line per exercise, its problems first, then what caught what."""
     failed = []
     for exercise in exercises:
         problems = found.problems.get(exercise.name, [])
-        notes = found.notes.get(exercise.name, [])
         if problems:
             failed.append(exercise.name)
             state = "FAILED"
         else:
             state = "left out" if exercise.name in found.left_out else "ok"
-        lines = problems + notes
+        lines = problems + found.notes.get(exercise.name, [])
         say("  {:10} {}: {}".format(state, exercise.name, lines[0] if lines else ""))
         for line in lines[1:]:
             say("             " + line)

@@ -55,7 +55,7 @@ class VerifyTest(TreeTest):
                 mock.patch.object(verify.checking, "judge", self.fake_judge):
             fakes["read_manifest"].return_value = manifest
             fakes["build"].side_effect = fake_build
-            ok = verify.verify(self.tree, parsed, parsed.exercises, ci, lines.append)
+            ok = verify.verify(self.tree, parsed.exercises, ci, lines.append)
         return ok, "\n".join(lines)
 
     # Tests an exercise that holds: every line says what caught what, and
