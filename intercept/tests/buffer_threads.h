@@ -58,9 +58,8 @@ inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
 // every thread has finished (a consumer blocked in a getter needs that to see
 // a stop flag) and joins them; a thread that never finishes is detached, and
 // the test fails naming it instead of hanging (and records a wait that gave
-// up, bounded_wait.h). Work that ended with an
-// exception fails the test too. Work that may be left behind so must share
-// ownership of whatever it uses.
+// up, bounded_wait.h). Work that ended with an exception fails the test too.
+// Work that may be left behind so must share ownership of whatever it uses.
 class Crew {
  public:
   explicit Crew(std::shared_ptr<RangeBuffer> buffer)
