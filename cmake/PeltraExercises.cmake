@@ -1,293 +1,182 @@
 # Exercises: a student writes the key part of a lesson in a starter file, and
-# the lesson's own tests say whether it is right. The starters build only in
-# a build of their own (preset "exercises", -DPELTRA_EXERCISES=ON, in
-# build/exercises), so that work in progress never turns the project's tests
-# red; scripts/exercise drives that build and reads the list this file writes
-# into it (exercises.tsv), in the order the folders declare their exercises.
+# the lesson's own tests say whether it is right. Every exercise is declared
+# once, in exercises.json at the top of the tree, in course order; this file
+# reads it in the exercises' own build (preset "exercises",
+# -DPELTRA_EXERCISES=ON, in build/exercises), once every folder has declared
+# its targets, so that work in progress never turns the project's tests red.
+# scripts/exercise drives that build and reads what this file writes into it
+# (exercises_manifest.json): the programs built per exercise and variant.
 #
-#   peltra_add_exercise(<name> LESSON <target> [SOURCE <file>] [SOLUTION <file>]
-#                       TASK <text> HINT <text> [NEEDS OpenCV|Eigen ...]
-#                       [TESTS <object library or test source> ...]
-#                       [OUTPUTS <output test> ...]
-#                       [CATCHES <program> ...]
-#                       [TIMEOUT <seconds>])
+# exercises.json:
+#   format_version  1
+#   course          the course's name
+#   welcome, final  texts shown before the first exercise and after the last
+#   exercises       in course order, each an object:
+#     name          unique; letters, digits and _ (it names targets too)
+#     starter       <folder>/exercises/<name>.cpp (or .h for a header lesson):
+#                   the lesson's file with the gap cut out
+#     lesson        the lesson's file the starter was cut from; the student
+#                   compares with it once done. A header (.h) works too: every
+#                   target of the checks that is compiled here is compiled
+#                   again with the starter included first (-include), so that
+#                   its include guard keeps the lesson's header out
+#     target        the CMake target built from the lesson: an object module
+#                   for "tests" (or a header-only one for a header lesson), a
+#                   program for "outputs", a check program
+#                   (peltra_add_check_program) for "catches" and "passes"
+#     solution      optional; default the lesson (in <folder>/exercises/
+#                   solutions/ where the exercise goes beyond its lesson)
+#     checks        {"tests": [object libraries of GoogleTest tests, other
+#                   targets or sources, linked into one test program with the
+#                   student's module], "outputs": [output tests, as
+#                   peltra_add_output_test names them: the program built from
+#                   the student's file must print what the test expects, byte
+#                   for byte, and end as it expects], "catches": [faulty check
+#                   programs (peltra_add_faulty_checks) that the student's
+#                   checks must fail on; they must pass on the real component],
+#                   "passes": [check programs of the same kind built with a
+#                   component that is off only as far as the checks allow:
+#                   the student's checks must pass on each, so that a check
+#                   stricter than it should be fails]}
+#     needs         optional: ["OpenCV"], ["Eigen"]; without them the exercise
+#                   is left out, with the line that installs them. (An
+#                   exercise whose files, targets or output tests are not in
+#                   the tree is left out too, with a warning that names what
+#                   is missing: verify fails on it.)
+#     timeout       optional: seconds a check program may run (30)
+#     task, hint, teaches
+#                   texts: what to write (two to four lines), the idea but not
+#                   the code, and what the exercise taught (shown once done)
+#     wrong         classic wrong answers, three at least, each {"name": what
+#                   the student wrote, in a few words, "replace": text that
+#                   occurs exactly once in the solution, "with": the wrong
+#                   text}; `./scripts/exercise verify` applies each to the
+#                   solution and requires "not yet"
+#     starter_says  optional: words the verdict on the untouched starter must
+#                   contain (verify checks them)
 #
-# The starter is <folder>/exercises/<name>.cpp (names are unique across the
-# folders), a copy of the lesson's source (LESSON's only source, or SOURCE)
-# with the body of the key function taken out and a comment at the gap. What
-# its checks need is built twice: with the starter in place of the lesson's
-# source, and with the solution (SOLUTION, in exercises/solutions/, where the
-# exercise goes beyond its lesson; else the lesson's source itself):
-# - TESTS: GoogleTest tests linked with the starter instead of LESSON, a
-#   module; every test must pass. Name the lesson's tests as an object
-#   library that the lesson's own test executable links too, so that both run
-#   the very same tests (data/tests/CMakeLists.txt shows how), or name test
-#   sources of the exercise's own.
-# - OUTPUTS: output tests (peltra_add_output_test) of programs built from the
-#   lesson's source: the program built from the starter must print what the
-#   test expects and end as it expects.
-# - CATCHES: the student writes checks: LESSON is a check program with its
-#   own main, which must pass; each program named here builds the same source
-#   against a faulty stand-in (peltra_add_faulty_checks), and must fail.
-# TASK says in two to four lines what to write; HINT gives the idea, not the
-# code. NEEDS names optional packages: without one, the exercise is listed as
-# left out, with the line that installs it. A check that runs longer than
-# TIMEOUT seconds (30) is stopped and reported as a wait that did not wake.
+# Each exercise is built in three variants, each its own target
+# exercise_<name>_<variant>: "starter" (the student's file), "solution" and
+# "trial", whose file verify writes into this build (the solution, then each
+# wrong answer applied to it). What the checks need of the lesson is built
+# again per variant with the variant's file in the lesson's place, with the
+# sanitizers of the preset (address, undefined) and the project's warnings.
+# The preset compiles with -Og -g1: the line tables a sanitizer's report
+# needs, and flow warnings still work, at about half the compile time of
+# -O1 -g (intercept/tracker.cpp, which includes Eigen: 8.7 s of CPU against
+# 19.2 s, one run each of its compile command from build/exercises with
+# either pair of options, on a busy machine).
+# The variants' own compiles and links run through launcher.py, which keeps
+# the compiler's diagnostics as JSON beside each object file, so that the
+# tool reads them as data; their test programs link a listener that writes
+# each test's start, failures and end (testing/test_events.h).
 #
-# How to add an exercise: copy the lesson's source to
-# <folder>/exercises/<name>.cpp, take out the body of the key function (keep
-# a return statement, so that it compiles), say at the gap in a sentence or
-# two what to write, and leave the rest as it is, so that
-# `./scripts/exercise solution <name>` shows just the gap. Declare it in
-# <folder>/exercises/CMakeLists.txt, which the folder's CMakeLists.txt adds
-# when PELTRA_EXERCISES is on, in the order of the folder's lessons; list it
-# in the folder README with the lesson it practises; then
-# `./scripts/exercise verify` must pass: the starter compiles and fails a
-# check, the solution passes them all.
+# How to add an exercise: copy the lesson's file to the starter, take out the
+# body of the key function (keep a return statement, so that it compiles),
+# say at the gap in a sentence or two what to write, and leave the rest as it
+# is, so that `./scripts/exercise solution <name>` shows just the gap; add
+# its entry to exercises.json in course order; then `./scripts/exercise
+# verify <name>` must pass.
 
 if(NOT BUILD_TESTING)
   message(FATAL_ERROR "The exercises are checked by the lessons' tests: "
     "configure with BUILD_TESTING on.")
 endif()
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
 
 # The optional packages an exercise may need: how this build knows that it
 # has one, and the Debian package that brings it (as scripts/deps installs it).
 set(_peltra_exercise_need_OpenCV "OpenCV_FOUND" libopencv-dev)
 set(_peltra_exercise_need_Eigen "TARGET;Eigen3::Eigen" libeigen3-dev)
+# The exercises are declared at the top, where a folder's imported targets
+# are not seen: look for Eigen here too (the folder that uses it finds the
+# same one).
+find_package(Eigen3 3.3 NO_MODULE QUIET)
 
-# Builds every starter and every solution; scripts/exercise verify uses it.
+# Builds every starter and every solution.
 add_custom_target(exercises)
 
-# Declares one exercise; see the top of this file.
-function(peltra_add_exercise name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg ""
-    "LESSON;SOURCE;SOLUTION;TASK;HINT;TIMEOUT" "NEEDS;TESTS;OUTPUTS;CATCHES")
-  set(where "exercise ${name}")
-  set(starter ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
-  foreach(required IN ITEMS LESSON TASK HINT)
-    if(NOT arg_${required})
-      message(FATAL_ERROR "${where}: ${required} is missing")
-    endif()
-  endforeach()
-  if(NOT EXISTS ${starter})
-    message(FATAL_ERROR "${where}: the starter ${starter} does not exist")
-  endif()
-  # A student names an exercise by its name alone, so no two share one.
-  get_property(names GLOBAL PROPERTY PELTRA_EXERCISE_NAMES)
-  if(name IN_LIST names)
-    message(FATAL_ERROR "${where}: another folder has an exercise of that name")
-  endif()
-  set_property(GLOBAL APPEND PROPERTY PELTRA_EXERCISE_NAMES ${name})
-  if(NOT arg_TESTS AND NOT arg_OUTPUTS AND NOT arg_CATCHES)
-    message(FATAL_ERROR "${where}: give its checks (TESTS, OUTPUTS or CATCHES)")
-  endif()
-  if(arg_TESTS AND TARGET ${arg_LESSON})
-    get_target_property(type ${arg_LESSON} TYPE)
-    if(NOT type STREQUAL "OBJECT_LIBRARY")
-      message(FATAL_ERROR "${where}: TESTS run against a module, and "
-        "${arg_LESSON} is a ${type}")
-    endif()
-  endif()
-  if(NOT arg_TIMEOUT)
-    set(arg_TIMEOUT 30)
-  endif()
+set(_peltra_exercise_declaration "${PROJECT_SOURCE_DIR}/exercises.json")
+set(_peltra_exercise_launcher
+  "${Python3_EXECUTABLE}" "${PROJECT_SOURCE_DIR}/scripts/exercise_tool/launcher.py")
+set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY
+  CMAKE_CONFIGURE_DEPENDS "${_peltra_exercise_declaration}")
 
-  set(missing "")
-  foreach(need IN LISTS arg_NEEDS)
-    if(NOT DEFINED _peltra_exercise_need_${need})
-      message(FATAL_ERROR "${where}: NEEDS knows OpenCV and Eigen, not ${need}")
-    endif()
-    set(condition ${_peltra_exercise_need_${need}})
-    list(POP_BACK condition package)
-    if(NOT (${condition}))
-      list(APPEND missing ${package})
-    endif()
-  endforeach()
-
-  # The lesson's source that the starter stands in for, and the solution.
-  if(arg_SOURCE)
-    get_filename_component(lesson ${arg_SOURCE} ABSOLUTE)
-  elseif(missing)
-    set(lesson "-")
-  elseif(NOT TARGET ${arg_LESSON})
-    message(FATAL_ERROR "${where}: there is no target ${arg_LESSON}")
-  else()
-    # A check program's checks are compiled in a piece of their own
-    # (peltra_add_check_program): the starter stands in for its source.
-    set(source_target ${arg_LESSON})
-    get_target_property(piece ${arg_LESSON} PELTRA_CHECKS)
-    if(piece)
-      set(source_target ${piece})
-    endif()
-    get_target_property(sources ${source_target} SOURCES)
-    get_target_property(dir ${source_target} SOURCE_DIR)
-    list(FILTER sources INCLUDE REGEX "\\.cpp$")
-    list(LENGTH sources count)
-    if(NOT count EQUAL 1)
-      message(FATAL_ERROR "${where}: ${arg_LESSON} has ${count} sources; "
-        "name the one the starter copies with SOURCE")
-    endif()
-    get_filename_component(lesson ${sources} ABSOLUTE BASE_DIR ${dir})
-  endif()
-  set(solution ${lesson})
-  if(arg_SOLUTION)
-    get_filename_component(solution ${arg_SOLUTION} ABSOLUTE)
-  endif()
-
-  foreach(text IN ITEMS TASK HINT)
-    string(REGEX REPLACE "[\t\n ]+" " " arg_${text} "${arg_${text}}")
-  endforeach()
-  set(line "exercise")
-  foreach(field IN ITEMS "${name}" "${starter}" "${solution}" "${lesson}")
-    if(IS_ABSOLUTE "${field}")
-      file(RELATIVE_PATH field ${PROJECT_SOURCE_DIR} "${field}")
-    endif()
-    string(APPEND line "\t${field}")
-  endforeach()
-  list(JOIN missing " " packages)
-  if(NOT packages)
-    set(packages "-")
-  endif()
-  string(APPEND line "\t${arg_TIMEOUT}\t${packages}\t${arg_TASK}\t${arg_HINT}\n")
-  if(missing)
-    set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_EXERCISE_LINES "${line}")
-    return()
-  endif()
-
-  # Each check once for the starter and once for the solution: a line of the
-  # list with both programs, then what the check needs.
-  set(checks "")
-  foreach(variant IN ITEMS starter solution)
-    set(target exercise_${name}_${variant})
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/${name}/${variant})
-    set(programs "")
-    if(arg_TESTS)
-      _peltra_exercise_copy(${arg_LESSON} ${target}_lesson ${lesson} ${${variant}})
-      add_executable(${target}_tests)
-      foreach(test IN LISTS arg_TESTS)
-        if(TARGET ${test})
-          target_link_libraries(${target}_tests PRIVATE ${test})
-        else()
-          target_sources(${target}_tests PRIVATE ${test})
-        endif()
-      endforeach()
-      target_link_libraries(${target}_tests PRIVATE
-        ${target}_lesson peltra_testing GTest::gtest_main $<BUILD_INTERFACE:peltra_options>)
-      set_target_properties(${target}_tests PROPERTIES
-        CXX_EXTENSIONS OFF OUTPUT_NAME ${name}_tests RUNTIME_OUTPUT_DIRECTORY ${out})
-      list(APPEND programs ${target}_tests)
-      list(APPEND checks "tests\t${name}\t$<TARGET_FILE:exercise_${name}_starter_tests>\t$<TARGET_FILE:exercise_${name}_solution_tests>\n")
-    endif()
-    foreach(test IN LISTS arg_OUTPUTS)
-      get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
-      if(NOT output)
-        message(FATAL_ERROR "${where}: there is no output test ${test} (declared before the exercises?)")
-      endif()
-      list(POP_FRONT output program expected exit_code check)
-      if(check)
-        message(FATAL_ERROR "${where}: ${test} has a CHECK script, which exercises do not run")
-      endif()
-      _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${${variant}})
-      set_target_properties(${target}_${program} PROPERTIES
-        OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${out})
-      list(APPEND programs ${target}_${program})
-      if(NOT expected)
-        message(FATAL_ERROR "${where}: ${test} has no EXPECTED output to hold a program to")
-      endif()
-      file(RELATIVE_PATH expected ${PROJECT_SOURCE_DIR} ${expected})
-      list(JOIN output "\t" arguments)
-      list(APPEND checks "output\t${name}\t$<TARGET_FILE:exercise_${name}_starter_${program}>\t$<TARGET_FILE:exercise_${name}_solution_${program}>\t${program}\t${expected}\t${exit_code}\t${arguments}\n")
-    endforeach()
-    if(arg_CATCHES)
-      # The student's checks compiled once, in place of the check program's
-      # piece, then linked as the check program links it (with the real
-      # component) and as each faulty program does (with its wrong one).
-      get_target_property(piece ${arg_LESSON} PELTRA_CHECKS)
-      if(NOT piece)
-        message(FATAL_ERROR "${where}: CATCHES needs a check program made by "
-          "peltra_add_check_program, and ${arg_LESSON} is not")
-      endif()
-      _peltra_exercise_copy(${piece} ${target}_checks ${lesson} ${${variant}})
-      get_target_property(component ${arg_LESSON} PELTRA_CHECKS_COMPONENT)
-      get_target_property(libs ${arg_LESSON} PELTRA_CHECKS_LIBS)
-      foreach(program IN ITEMS ${arg_LESSON} ${arg_CATCHES})
-        set(copy ${target}_${program})
-        if(program STREQUAL arg_LESSON)
-          set(kind passes)
-          set(faulty -)
-          add_executable(${copy})
-          target_link_libraries(${copy} PRIVATE ${component})
-        else()
-          # What the faulty program is built from besides the checks.
-          set(kind catches)
-          get_target_property(sources ${program} SOURCES)
-          get_target_property(dir ${program} SOURCE_DIR)
-          set(faulty "")
-          foreach(source IN LISTS sources)
-            get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
-            list(APPEND faulty ${source})
-          endforeach()
-          add_executable(${copy} ${faulty})
-          target_include_directories(${copy} PRIVATE
-            $<TARGET_PROPERTY:${component},INTERFACE_INCLUDE_DIRECTORIES>)
-          list(TRANSFORM faulty REPLACE "^${PROJECT_SOURCE_DIR}/" "")
-          list(JOIN faulty " " faulty)
-        endif()
-        target_link_libraries(${copy} PRIVATE ${target}_checks ${libs}
-          $<BUILD_INTERFACE:peltra_options>)
-        set_target_properties(${copy} PROPERTIES CXX_EXTENSIONS OFF
-          OUTPUT_NAME ${program} RUNTIME_OUTPUT_DIRECTORY ${out})
-        list(APPEND programs ${copy})
-        list(APPEND checks "${kind}\t${name}\t$<TARGET_FILE:exercise_${name}_starter_${program}>\t$<TARGET_FILE:exercise_${name}_solution_${program}>\t${faulty}\n")
-      endforeach()
-    endif()
-    add_custom_target(${target} DEPENDS ${programs})
-    add_dependencies(exercises ${target})
-  endforeach()
-  # Both variants made the same lines: keep one of each.
-  list(REMOVE_DUPLICATES checks)
-  string(JOIN "" checks ${checks})
-  set_property(GLOBAL APPEND_STRING PROPERTY PELTRA_EXERCISE_LINES "${line}${checks}")
+# <text> as a JSON string, quotes included. A generator expression in it
+# stays as it is, for file(GENERATE) to evaluate.
+function(_peltra_json_string out text)
+  string(REPLACE "\\" "\\\\" text "${text}")
+  string(REPLACE "\"" "\\\"" text "${text}")
+  string(REPLACE "\n" "\\n" text "${text}")
+  string(REPLACE "\t" "\\t" text "${text}")
+  set(${out} "\"${text}\"" PARENT_SCOPE)
 endfunction()
 
-# A copy of <target> named <copy>, built with <file> in place of its source
-# <lesson>: the same kind of target, the same other sources, libraries,
-# include directories and definitions. <file> may be an object library that
-# holds it compiled; with ONLY, the copy is such an object library: <file>
-# alone, compiled as <target> compiles its sources. The copy has no
-# precompiled header, so that a starter that uses what it does not #include
-# is told so, as it would be anywhere else.
+# A JSON array of strings from a CMake list.
+function(_peltra_json_strings out)
+  set(items "")
+  foreach(item IN LISTS ARGN)
+    _peltra_json_string(item "${item}")
+    list(APPEND items "${item}")
+  endforeach()
+  list(JOIN items ", " items)
+  set(${out} "[${items}]" PARENT_SCOPE)
+endfunction()
+
+# The strings of the JSON array at <path...> of <json>, as a list; empty
+# where there is no such member.
+function(_peltra_json_list out json)
+  set(items "")
+  string(JSON count ERROR_VARIABLE missing LENGTH "${json}" ${ARGN})
+  if(NOT missing AND count GREATER 0)
+    math(EXPR last "${count} - 1")
+    foreach(i RANGE ${last})
+      string(JSON item GET "${json}" ${ARGN} ${i})
+      list(APPEND items "${item}")
+    endforeach()
+  endif()
+  set(${out} "${items}" PARENT_SCOPE)
+endfunction()
+
+# The string member <key> of <json>, or <default> where it has none.
+function(_peltra_json_member out json key default)
+  string(JSON value ERROR_VARIABLE missing GET "${json}" ${key})
+  if(missing)
+    set(value "${default}")
+  endif()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+# A copy of <target> named <copy>, compiled with the student's <file> in
+# place of the lesson's <lesson>: the same kind of target (an object module or
+# a program), the same other sources, libraries, include directories and
+# definitions. For a header lesson every source stays and <file> is
+# included first. The copy has no precompiled header, so that a starter that
+# uses what it does not #include is told so, as it would be anywhere else;
+# its compiles and links keep their diagnostics for the tool (launcher.py).
 function(_peltra_exercise_copy target copy lesson file)
   get_target_property(type ${target} TYPE)
   get_target_property(dir ${target} SOURCE_DIR)
   get_target_property(sources ${target} SOURCES)
+  set(header FALSE)
+  if(lesson MATCHES "\\.(h|hh|hpp)$")
+    set(header TRUE)
+  endif()
   set(copied "")
-  set(found FALSE)
   foreach(source IN LISTS sources)
     get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
     if(source STREQUAL lesson)
-      set(found TRUE)
-      if(TARGET ${file})
+      if(header)
         continue()
       endif()
       set(source ${file})
     endif()
     list(APPEND copied ${source})
   endforeach()
-  if(NOT found)
-    message(FATAL_ERROR "exercise: ${target} is not built from ${lesson}")
-  endif()
-  if(ARGV4 STREQUAL "ONLY")
-    set(type OBJECT_LIBRARY)
-    set(copied ${file})
-  endif()
   if(type STREQUAL "EXECUTABLE")
     add_executable(${copy} ${copied})
-  elseif(type STREQUAL "OBJECT_LIBRARY")
-    add_library(${copy} OBJECT ${copied})
   else()
-    message(FATAL_ERROR "exercise: ${target} is a ${type}; a lesson is a "
-      "program or an object module")
+    add_library(${copy} OBJECT ${copied})
   endif()
   foreach(property IN ITEMS LINK_LIBRARIES INTERFACE_LINK_LIBRARIES
       INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES COMPILE_DEFINITIONS
@@ -297,25 +186,331 @@ function(_peltra_exercise_copy target copy lesson file)
       set_property(TARGET ${copy} PROPERTY ${property} "${value}")
     endif()
   endforeach()
-  if(TARGET ${file})
-    target_link_libraries(${copy} PRIVATE ${file})
-  endif()
-  # The starter sees the lesson's headers as the lesson's source does, and a
+  # The starter sees the lesson's headers as the lesson's file does, and a
   # function that never returns its value is an error, not a warning.
   get_filename_component(lesson_dir ${lesson} DIRECTORY)
   target_include_directories(${copy} PRIVATE ${lesson_dir})
   target_compile_options(${copy} PRIVATE -Werror=return-type)
-  set_target_properties(${copy} PROPERTIES CXX_EXTENSIONS OFF)
+  if(header)
+    target_compile_options(${copy} PRIVATE "SHELL:-include ${file}")
+  endif()
+  _peltra_exercise_launch(${copy})
 endfunction()
 
-# Writes the list scripts/exercise reads once every folder has declared its
-# exercises: one "exercise" line each (name, starter, solution, lesson,
-# time-out, missing packages or "-", task, hint), then one line per check:
-# its kind, the exercise, the programs built from the starter and from the
-# solution, and for an output the program's name, the expected output, the
-# exit status and the arguments; for a faulty component what it is built of.
-function(_peltra_write_exercises)
-  get_property(lines GLOBAL PROPERTY PELTRA_EXERCISE_LINES)
-  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/exercises.tsv CONTENT "${lines}")
+# <target>'s compiles, and its link where it is a program, through the
+# launcher that keeps their diagnostics.
+function(_peltra_exercise_launch target)
+  set(launcher ${_peltra_exercise_launcher} compile ${CMAKE_CXX_COMPILER_LAUNCHER})
+  set_target_properties(${target} PROPERTIES
+    CXX_EXTENSIONS OFF CXX_COMPILER_LAUNCHER "${launcher}")
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set_target_properties(${target} PROPERTIES
+      CXX_LINKER_LAUNCHER "${_peltra_exercise_launcher};link")
+  endif()
 endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _peltra_write_exercises)
+
+# A program of a variant, in the variant's folder, named <name>.
+function(_peltra_exercise_program target name out)
+  _peltra_exercise_launch(${target})
+  target_link_libraries(${target} PRIVATE peltra_test_events
+    $<BUILD_INTERFACE:peltra_options>)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${out})
+endfunction()
+
+# Declares one variant of the exercise <name> (see the top of this file) and
+# appends its entry to the manifest text in the variable <text>: <file> is
+# the file that stands in for the lesson. The exercise's fields are those of
+# the caller, _peltra_declare_exercises (lesson, lesson_target, tests,
+# outputs, catches, passes), which has found them sound.
+function(_peltra_exercise_variant text name variant file)
+  set(target exercise_${name}_${variant})
+  set(out ${CMAKE_BINARY_DIR}/programs/${name}/${variant})
+  set(programs "")
+  set(copies "")
+  set(checks "")
+  set(header FALSE)
+  if(lesson MATCHES "\\.(h|hh|hpp)$")
+    set(header TRUE)
+  endif()
+
+  if(tests)
+    # The lesson's module with the student's file, and for a header lesson
+    # every object module of the tests, which may include it.
+    get_target_property(type ${lesson_target} TYPE)
+    set(linked "")
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      _peltra_exercise_copy(${lesson_target} ${target}_lesson ${lesson} ${file})
+      list(APPEND copies ${target}_lesson)
+      list(APPEND linked ${target}_lesson)
+    endif()
+    foreach(test IN LISTS tests)
+      if(TARGET ${test})
+        get_target_property(test_type ${test} TYPE)
+        if(header AND test_type STREQUAL "OBJECT_LIBRARY")
+          _peltra_exercise_copy(${test} ${target}_${test} ${lesson} ${file})
+          list(APPEND copies ${target}_${test})
+          list(APPEND linked ${target}_${test})
+        else()
+          list(APPEND linked ${test})
+        endif()
+      else()
+        get_filename_component(test ${test} ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
+        list(APPEND linked ${test})
+      endif()
+    endforeach()
+    add_executable(${target}_tests)
+    foreach(item IN LISTS linked)
+      if(TARGET ${item})
+        target_link_libraries(${target}_tests PRIVATE ${item})
+      else()
+        target_sources(${target}_tests PRIVATE ${item})
+      endif()
+    endforeach()
+    target_link_libraries(${target}_tests PRIVATE peltra_testing GTest::gtest_main)
+    _peltra_exercise_program(${target}_tests ${name}_tests ${out})
+    list(APPEND programs ${target}_tests)
+    list(APPEND checks "{\"kind\": \"tests\", \"name\": \"${name}_tests\", \"program\": \"$<TARGET_FILE:${target}_tests>\"}")
+  endif()
+
+  foreach(test IN LISTS outputs)
+    get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
+    list(POP_FRONT output program expected exit_code check)
+    _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file})
+    _peltra_exercise_program(${target}_${program} ${program} ${out})
+    list(APPEND copies ${target}_${program})
+    list(APPEND programs ${target}_${program})
+    _peltra_json_string(expected "${expected}")
+    _peltra_json_strings(arguments ${output})
+    list(APPEND checks "{\"kind\": \"output\", \"name\": \"${test}\", \"program\": \"$<TARGET_FILE:${target}_${program}>\", \"expected\": ${expected}, \"exit_code\": ${exit_code}, \"args\": ${arguments}}")
+  endforeach()
+
+  if(catches OR passes)
+    # The student's checks compiled once, in place of the check program's
+    # piece, then linked as the check program links it (with the real
+    # component) and as each faulty program does (with its wrong one, or
+    # one off only as far as the checks allow, on which they must pass).
+    get_target_property(piece ${lesson_target} PELTRA_CHECKS)
+    _peltra_exercise_copy(${piece} ${target}_checks ${lesson} ${file})
+    list(APPEND copies ${target}_checks)
+    get_target_property(component ${lesson_target} PELTRA_CHECKS_COMPONENT)
+    get_target_property(libs ${lesson_target} PELTRA_CHECKS_LIBS)
+    foreach(program IN ITEMS ${lesson_target} ${catches} ${passes})
+      set(copy ${target}_${program})
+      set(kind passes)
+      if(program IN_LIST catches)
+        set(kind catches)
+      endif()
+      set(faulty "")
+      if(program STREQUAL lesson_target)
+        add_executable(${copy})
+        target_link_libraries(${copy} PRIVATE ${component})
+      else()
+        get_target_property(sources ${program} SOURCES)
+        get_target_property(dir ${program} SOURCE_DIR)
+        foreach(source IN LISTS sources)
+          get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
+          list(APPEND faulty ${source})
+        endforeach()
+        add_executable(${copy} ${faulty})
+        target_include_directories(${copy} PRIVATE
+          $<TARGET_PROPERTY:${component},INTERFACE_INCLUDE_DIRECTORIES>)
+      endif()
+      target_link_libraries(${copy} PRIVATE ${target}_checks ${libs})
+      _peltra_exercise_program(${copy} ${program} ${out})
+      list(APPEND programs ${copy})
+      _peltra_json_strings(faulty ${faulty})
+      list(APPEND checks "{\"kind\": \"${kind}\", \"name\": \"${program}\", \"program\": \"$<TARGET_FILE:${copy}>\", \"faulty\": ${faulty}}")
+    endforeach()
+  endif()
+
+  add_custom_target(${target})
+  add_dependencies(${target} ${programs})
+  if(NOT variant STREQUAL "trial")
+    add_dependencies(exercises ${target})
+  endif()
+
+  # Where the tool finds what this variant built: the object files that hold
+  # the student's code (each with its diagnostics beside it), the programs
+  # (each with its link's), and the checks in the order they run.
+  set(objects "")
+  foreach(copy IN LISTS copies)
+    list(APPEND objects "$<TARGET_OBJECTS:${copy}>")
+  endforeach()
+  set(linked "")
+  foreach(program IN LISTS programs)
+    list(APPEND linked "$<TARGET_FILE:${program}>")
+  endforeach()
+  list(JOIN objects "$<SEMICOLON>" objects)
+  list(JOIN linked "$<SEMICOLON>" linked)
+  list(JOIN checks ", " checks)
+  _peltra_json_string(file_json "${file}")
+  string(APPEND ${text} "      \"${variant}\": {\"target\": \"${target}\", \"file\": ${file_json}, "
+    "\"objects\": \"${objects}\", \"programs\": \"${linked}\", \"checks\": [${checks}]},\n")
+  set(${text} "${${text}}" PARENT_SCOPE)
+endfunction()
+
+# What is wrong with the exercise's declaration in this tree (a file, a
+# target or an output test that is not there), or empty. Reads the fields
+# of the caller, _peltra_declare_exercises.
+function(_peltra_exercise_problem out)
+  set(problem "")
+  foreach(key IN ITEMS starter lesson solution)
+    if(NOT problem AND NOT EXISTS "${${key}}")
+      file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${${key}}")
+      set(problem "its ${key} ${path} does not exist")
+    endif()
+  endforeach()
+  if(NOT problem AND NOT tests AND NOT outputs AND NOT catches AND NOT passes)
+    set(problem "it has no checks (tests, outputs, catches or passes)")
+  endif()
+  if(NOT problem AND NOT TARGET ${lesson_target})
+    set(problem "there is no target ${lesson_target}")
+  endif()
+  if(problem)
+    set(${out} "${problem}" PARENT_SCOPE)
+    return()
+  endif()
+  get_target_property(type ${lesson_target} TYPE)
+  set(programs "")
+  foreach(test IN LISTS outputs)
+    get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
+    list(POP_FRONT output program expected exit_code check)
+    if(NOT program)
+      set(problem "there is no output test ${test}")
+    elseif(check)
+      set(problem "the output test ${test} has a CHECK script, which exercises do not run")
+    elseif(NOT expected)
+      set(problem "the output test ${test} has no EXPECTED output to hold a program to")
+    endif()
+    list(APPEND programs ${program})
+  endforeach()
+  foreach(test IN LISTS tests)
+    if(NOT TARGET ${test} AND NOT EXISTS ${PROJECT_SOURCE_DIR}/${test})
+      set(problem "its test ${test} is neither a target nor a file")
+    endif()
+  endforeach()
+  if(tests AND NOT type MATCHES "OBJECT_LIBRARY|INTERFACE_LIBRARY")
+    set(problem "tests run against a module, and ${lesson_target} is a ${type}")
+  endif()
+  if(catches OR passes)
+    get_target_property(piece ${lesson_target} PELTRA_CHECKS)
+    if(NOT piece)
+      set(problem "catches and passes need a check program made by peltra_add_check_program, and ${lesson_target} is not")
+    else()
+      list(APPEND programs ${piece})
+    endif()
+    foreach(program IN LISTS catches passes)
+      if(NOT TARGET ${program})
+        set(problem "there is no check program ${program}")
+      endif()
+    endforeach()
+  endif()
+  if(tests AND type STREQUAL "OBJECT_LIBRARY")
+    list(APPEND programs ${lesson_target})
+  endif()
+  # A source lesson is replaced where it is compiled: it must be there.
+  if(NOT problem AND NOT lesson MATCHES "\\.(h|hh|hpp)$")
+    foreach(program IN LISTS programs)
+      get_target_property(sources ${program} SOURCES)
+      get_target_property(dir ${program} SOURCE_DIR)
+      set(found FALSE)
+      foreach(source IN LISTS sources)
+        get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
+        if(source STREQUAL lesson)
+          set(found TRUE)
+        endif()
+      endforeach()
+      if(NOT found)
+        file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${lesson}")
+        set(problem "${program} is not built from its lesson ${path}")
+      endif()
+    endforeach()
+  endif()
+  set(${out} "${problem}" PARENT_SCOPE)
+endfunction()
+
+# Reads exercises.json and declares every exercise's variants, then writes
+# the manifest the tool reads: per exercise the packages it lacks (left out)
+# or its variants.
+function(_peltra_declare_exercises)
+  file(READ "${_peltra_exercise_declaration}" declaration)
+  string(JSON version GET "${declaration}" format_version)
+  if(NOT version EQUAL 1)
+    message(FATAL_ERROR "exercises.json: format_version ${version}; this build reads 1")
+  endif()
+  string(JSON count LENGTH "${declaration}" exercises)
+  set(manifest "{\n  \"format_version\": 1,\n  \"exercises\": {\n")
+  set(names "")
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE ${last})
+    string(JSON exercise GET "${declaration}" exercises ${i})
+    string(JSON name GET "${exercise}" name)
+    set(where "exercises.json: exercise ${name}")
+    if(NOT name MATCHES "^[A-Za-z0-9_]+$")
+      message(FATAL_ERROR "${where}: a name has only letters, digits and _")
+    endif()
+    if(name IN_LIST names)
+      message(FATAL_ERROR "${where}: another exercise has that name")
+    endif()
+    list(APPEND names ${name})
+    foreach(key IN ITEMS starter lesson target)
+      string(JSON ${key} GET "${exercise}" ${key})
+    endforeach()
+    set(lesson_target ${target})
+    _peltra_json_member(solution "${exercise}" solution "${lesson}")
+    foreach(key IN ITEMS starter lesson solution)
+      get_filename_component(${key} "${${key}}" ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
+    endforeach()
+    foreach(kind IN ITEMS tests outputs catches passes)
+      _peltra_json_list(${kind} "${exercise}" checks ${kind})
+    endforeach()
+
+    _peltra_json_list(needs "${exercise}" needs)
+    set(missing "")
+    foreach(need IN LISTS needs)
+      if(NOT DEFINED _peltra_exercise_need_${need})
+        message(FATAL_ERROR "${where}: needs knows OpenCV and Eigen, not ${need}")
+      endif()
+      set(condition ${_peltra_exercise_need_${need}})
+      list(POP_BACK condition package)
+      if(NOT (${condition}))
+        list(APPEND missing ${package})
+      endif()
+    endforeach()
+    if(missing)
+      _peltra_json_strings(missing ${missing})
+      string(APPEND manifest "    \"${name}\": {\"left_out\": ${missing}},\n")
+      continue()
+    endif()
+    # An exercise whose files or targets are gone (a lesson changed under
+    # it) is left out and named, while every other one still builds.
+    _peltra_exercise_problem(problem)
+    if(problem)
+      message(WARNING "${where}: ${problem}; it is left out of this build.")
+      _peltra_json_string(problem "${problem}")
+      string(APPEND manifest "    \"${name}\": {\"left_out\": [], \"broken\": ${problem}},\n")
+      continue()
+    endif()
+
+    # The trial's file starts as the solution; verify writes it anew.
+    get_filename_component(base ${solution} NAME)
+    set(trial ${CMAKE_BINARY_DIR}/trials/${name}/${base})
+    if(NOT EXISTS ${trial})
+      file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/trials/${name})
+      file(COPY_FILE ${solution} ${trial})
+    endif()
+    string(APPEND manifest "    \"${name}\": {\"left_out\": [], \"variants\": {\n")
+    foreach(variant IN ITEMS starter solution trial)
+      set(file ${${variant}})
+      _peltra_exercise_variant(manifest ${name} ${variant} ${file})
+    endforeach()
+    string(REGEX REPLACE ",\n$" "\n" manifest "${manifest}")
+    string(APPEND manifest "    }},\n")
+  endforeach()
+  string(REGEX REPLACE ",\n$" "\n" manifest "${manifest}")
+  string(APPEND manifest "  }\n}\n")
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/exercises_manifest.json CONTENT "${manifest}")
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _peltra_declare_exercises)

@@ -115,8 +115,11 @@ function(peltra_add_gtest name)
   if(arg_LABELS)
     list(APPEND properties LABELS "${arg_LABELS}")
   endif()
+  # Each test writes its own XML report, where scripts/test reads how it
+  # failed (a bounded wait that gave up records a property, bounded_wait.h).
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    XML_OUTPUT_DIR ${CMAKE_BINARY_DIR}/Testing/gtest
     PROPERTIES ${properties})
 endfunction()
 

@@ -5,10 +5,10 @@
 #   of the tree, or, for a generated file, in the same folder of this build
 #   (paths into a build folder, `build/...`, are not sources);
 # - every command line in a README's ```sh block is one that something also
-#   runs: a tour step (BINARY_DIR/tour.sh), .ci/run, or a script or CMake
-#   file in a tests/ folder. A long command may be run there with options
-#   added after it (inside the parentheses of a "(cd ... && ./program)"
-#   line); comments after " # " are not part of the command.
+#   runs: a tour step (BINARY_DIR/tour.sh), .ci/run, or a script (shell or
+#   Python) or CMake file in a tests/ folder. A long command may be run there
+#   with options added after it (inside the parentheses of a "(cd ... &&
+#   ./program)" line); comments after " # " are not part of the command.
 cmake_minimum_required(VERSION 3.25)
 
 # The files of the tree that match a pattern: those git tracks when SOURCE_DIR
@@ -43,7 +43,7 @@ if(EXISTS "${SOURCE_DIR}/.ci/run")
   string(APPEND runners "\n${ci}")
 endif()
 tree_files(scripts "*/tests/*")
-list(FILTER scripts INCLUDE REGEX "(CMakeLists\\.txt|\\.cmake|\\.sh)$")
+list(FILTER scripts INCLUDE REGEX "(CMakeLists\\.txt|\\.cmake|\\.sh|\\.py)$")
 foreach(script IN LISTS scripts)
   file(READ "${SOURCE_DIR}/${script}" text)
   string(APPEND runners "\n${text}")

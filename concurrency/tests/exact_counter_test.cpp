@@ -7,10 +7,12 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "bounded_wait.h"
 #include "shared_counter.h"
 
 namespace {
@@ -51,10 +53,11 @@ TEST(ExactCounterTest, TwoThreadsLoseNothing) {
        round <= min_rounds || std::chrono::steady_clock::now() < end; ++round) {
     shared_int = 0;
     std::future<void> done = startTwoWorkers();
-    const bool finished = done.wait_for(20s) == std::future_status::ready;
-    ASSERT_TRUE(finished)
-        << "round " << round << ": the two threads did not finish within "
-        << "20 s (a wait did not wake, or a lock was never unlocked)";
+    ASSERT_TRUE(waitEnded(
+        done.wait_for(20s) == std::future_status::ready,
+        "round " + std::to_string(round) +
+            ": the two threads did not finish within 20 s (a wait did not "
+            "wake, or a lock was never unlocked)"));
     const int total = shared_int.load();
     ASSERT_EQ(2 * increments_per_thread, total)
         << "round " << round

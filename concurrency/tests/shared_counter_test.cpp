@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bounded_wait.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -56,15 +58,16 @@ bool setWithin(const std::atomic<bool>& flag, std::chrono::milliseconds limit) {
 TEST(StartGateTest, FirstWaitsForSecond) {
   auto gate = std::make_shared<StartGate>();
   auto first = startWorker(gate);
-  ASSERT_TRUE(setWithin(first->arrived, 10s))
-      << "the first worker did not reach the gate within 10 s";
+  ASSERT_TRUE(waitEnded(setWithin(first->arrived, 10s),
+                        "the first worker did not reach the gate within 10 s"));
   EXPECT_FALSE(setWithin(first->passed, 200ms))
       << "the first worker passed the gate before the second arrived";
   auto second = startWorker(gate);
-  EXPECT_TRUE(setWithin(second->passed, 10s))
-      << "the second worker did not pass the gate within 10 s";
-  EXPECT_TRUE(setWithin(first->passed, 10s))
-      << "the first worker did not pass the gate within 10 s of the second";
+  EXPECT_TRUE(waitEnded(setWithin(second->passed, 10s),
+                        "the second worker did not pass the gate within 10 s"));
+  EXPECT_TRUE(waitEnded(
+      setWithin(first->passed, 10s),
+      "the first worker did not pass the gate within 10 s of the second"));
 }
 
 }  // namespace

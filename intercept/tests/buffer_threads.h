@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bounded_wait.h"
 #include "rangebuffer.h"
 
 // How long a test waits for something that must happen, and how long it
@@ -56,9 +57,9 @@ inline std::vector<std::int64_t> stamps(const std::deque<RangeStamped>& copy) {
 // destruction the crew keeps adding to both histories of the buffer until
 // every thread has finished (a consumer blocked in a getter needs that to see
 // a stop flag) and joins them; a thread that never finishes is detached, and
-// the test fails naming it instead of hanging. Work that ended with an
-// exception fails the test too. Work that may be left behind so must share
-// ownership of whatever it uses.
+// the test fails naming it instead of hanging (and records a wait that gave
+// up, bounded_wait.h). Work that ended with an exception fails the test too.
+// Work that may be left behind so must share ownership of whatever it uses.
 class Crew {
  public:
   explicit Crew(std::shared_ptr<RangeBuffer> buffer)
@@ -73,8 +74,10 @@ class Crew {
     for (std::size_t i = 0; i < threads_.size(); ++i) {
       if (done_[i].wait_for(std::chrono::seconds{0}) !=
           std::future_status::ready) {
-        ADD_FAILURE() << "the thread " << names_[i]
-                      << " stayed blocked; left behind";
+        const std::string what =
+            "the thread " + names_[i] + " stayed blocked; left behind";
+        recordWaitGaveUp(what);
+        ADD_FAILURE() << what;
         threads_[i].detach();
         continue;
       }

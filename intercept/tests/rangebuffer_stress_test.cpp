@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bounded_wait.h"
 #include "buffer_threads.h"
 #include "rangebuffer.h"
 #include "simulator.h"
@@ -94,14 +95,16 @@ void runCrowd(int producers, int consumers) {
     }
     const bool finished = crew.finishWithin(stall_limit);
     tally->stop = true;
-    EXPECT_TRUE(finished) << "a stall: of " << consumers
-                          << " consumers per history, "
-                          << tally->consumers_done[0]
-                          << " of the base history and "
-                          << tally->consumers_done[1]
-                          << " of the friendly history returned "
-                          << gets_per_consumer << " copies";
-    EXPECT_TRUE(producer_crew.finishWithin(must_happen_within));
+    EXPECT_TRUE(waitEnded(finished,
+                          "a stall: of " + std::to_string(consumers) +
+                              " consumers per history, " +
+                              std::to_string(tally->consumers_done[0].load()) +
+                              " of the base history and " +
+                              std::to_string(tally->consumers_done[1].load()) +
+                              " of the friendly history returned " +
+                              std::to_string(gets_per_consumer) + " copies"));
+    EXPECT_TRUE(waitEnded(producer_crew.finishWithin(must_happen_within),
+                          "the producers did not finish within 5 s"));
   }
   EXPECT_EQ(0, tally->wrong_size);
   EXPECT_EQ(0, tally->repeated);
@@ -147,8 +150,9 @@ TEST(RangeBufferPingPongTest, StrictTurnsNeverStall) {
              });
   const bool finished = crew.finishWithin(stall_limit);
   tally->stop = true;
-  EXPECT_TRUE(finished) << "stalled after " << tally->gets << " of " << rounds
-                        << " rounds: a lost wake-up";
+  EXPECT_TRUE(waitEnded(
+      finished, "stalled after " + std::to_string(tally->gets.load()) + " of " +
+                    std::to_string(rounds) + " rounds: a lost wake-up"));
   EXPECT_EQ(0, tally->out_of_order);
 }
 

@@ -1,6 +1,8 @@
 # The README check on a small sample tree, written here, must fail and name
 # exactly what is wrong: a README that names a file which does not exist and
-# shows two commands, one that the tour runs and one that nothing runs. The
+# shows three commands: one that the tour runs, one that nothing runs, and one
+# that is only the start of what the tour runs (build/default/less, where
+# build/default/lesson is run), which is not run either. The
 # tree also links back to itself, as a build folder of the install test does:
 # the check must not wander through the link or warn about it.
 #   cmake -DCHECK=<CheckReadmes.cmake> -DTREE=<scratch folder> -P check_readmes_test.cmake
@@ -11,6 +13,7 @@ file(WRITE "${TREE}/README.md" "# A sample
 ```sh
 build/default/lesson
 build/default/lesson --never-run
+build/default/less
 ```
 ")
 file(WRITE "${TREE}/lesson.cpp" "")
@@ -25,7 +28,8 @@ if(status EQUAL 0)
   message(FATAL_ERROR "The README check passed a README with a missing file "
     "and a command that nothing runs. It said:\n${output}")
 endif()
-foreach(expected IN ITEMS "README.md: missing.h" "README.md: build/default/lesson --never-run")
+foreach(expected IN ITEMS "README.md: missing.h" "README.md: build/default/lesson --never-run"
+    "README.md: build/default/less")
   if(NOT output MATCHES "\n[ ]+${expected}\n")
     message(FATAL_ERROR "The README check did not name \"${expected}\". It said:\n${output}")
   endif()

@@ -1,0 +1,203 @@
+#!/usr/bin/env python3
+"""The exercise tool end to end, in a copy of this checkout (a git repository
+of its own, so that the starters there are "as handed out"), as a student
+uses it: a wrong command and a wrong name, a check that fails and one that
+passes once the solution's patch is applied, list answering from kept
+verdicts without a build, reset keeping each version the student had, a
+check that hangs stopped at its bound, and watch noticing a save and moving
+on to the next exercise. CI runs it (.ci/run), beside
+`./scripts/exercise verify`.
+
+Every step is bounded and names what did not come: a minute each, but four
+for the first check, which configures and builds the copy's exercises from
+nothing (ccache shortens it where the copy's paths match an earlier run's).
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+COPY = os.path.join(ROOT, "build", "exercise-test", "checkout")
+TOOL = "./scripts/exercise"
+STEP_SECONDS = 60
+FIRST_BUILD_SECONDS = 240
+
+
+class Failed(Exception):
+    pass
+
+
+def copy_checkout():
+    """The tracked and untracked (not ignored) files of this checkout, in a
+    fresh repository with one commit."""
+    shutil.rmtree(os.path.dirname(COPY), ignore_errors=True)
+    os.makedirs(COPY)
+    listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others",
+                             "--exclude-standard"], cwd=ROOT, capture_output=True,
+                            check=True).stdout
+    for name in listed.decode().split("\0"):
+        source = os.path.join(ROOT, name)
+        if name and os.path.isfile(source):
+            target = os.path.join(COPY, name)
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy2(source, target)
+    git("init", "-q")
+    git("add", "-A")
+    git("-c", "user.name=test", "-c", "user.email=test@example.com", "commit", "-qm", "copy")
+
+
+def git(*args):
+    return subprocess.run(["git"] + list(args), cwd=COPY, capture_output=True, text=True,
+                          check=True).stdout
+
+
+def tool(expected_status, *args, seconds=STEP_SECONDS, env=None):
+    """Runs the tool in the copy; returns what it printed (both streams)."""
+    try:
+        result = subprocess.run([TOOL] + list(args), cwd=COPY, capture_output=True, text=True,
+                                timeout=seconds, env={**os.environ, **(env or {})})
+    except subprocess.TimeoutExpired:
+        raise Failed("'{}' did not end within {} s".format(" ".join(args), seconds))
+    out = result.stdout + result.stderr
+    if result.returncode != expected_status:
+        raise Failed("'{}' ended with status {}, not {}:\n{}".format(
+            " ".join(args), result.returncode, expected_status, out))
+    return out
+
+
+def says(out, *texts):
+    for text in texts:
+        if text not in out:
+            raise Failed("no line saying '{}' in:\n{}".format(text, out))
+
+
+def read(path):
+    with open(os.path.join(COPY, path), encoding="utf-8") as file:
+        return file.read()
+
+
+def write(path, text):
+    with open(os.path.join(COPY, path), "w", encoding="utf-8") as file:
+        file.write(text)
+
+
+def apply_solution(name):
+    patch = tool(0, "solution", name)
+    subprocess.run(["git", "apply"], cwd=COPY, input=patch, text=True, check=True)
+
+
+SUM = "data/exercises/sum.cpp"
+HANGS = """#include "summation.h"
+
+#include <future>
+
+double sum(std::vector<double>& numbers) {
+  std::promise<double> never;
+  return never.get_future().get() + static_cast<double>(numbers.size());
+}
+"""
+
+
+def wrong_words():
+    out = tool(2, "check", "bubble")
+    says(out, "No exercise is called 'bubble'", "  bubble_sort")
+    says(tool(2, "frobnicate"), "No command 'frobnicate'")
+
+
+def fail_then_pass():
+    out = tool(1, "check", "sum", seconds=FIRST_BUILD_SECONDS)
+    says(out, "sum: not yet.", "SumTest.Values fails", "data/tests/summation_test.cpp:",
+         "Stuck? ./scripts/exercise hint sum")
+    apply_solution("sum")
+    out = tool(0, "check", "sum")
+    says(out, "sum: done.", "Compare yours with data/summation.cpp.")
+
+
+def list_from_kept_verdicts():
+    """With nothing changed since the check, list builds nothing."""
+    log = os.path.join(COPY, "build", "exercises", "build.log")
+    before = os.stat(log).st_mtime_ns
+    out = tool(1, "list")
+    says(out, "  done              sum", "  not yet           bubble_sort")
+    if os.stat(log).st_mtime_ns != before:
+        raise Failed("list built again though nothing changed since the check")
+
+
+def reset_keeps_every_version():
+    solved = read(SUM)
+    says(tool(0, "reset", "sum"), "your version is in data/exercises/sum.cpp.mine")
+    if read(SUM + ".mine") != solved:
+        raise Failed("reset did not keep the student's version")
+    if git("status", "--porcelain", "--untracked-files=all", "--", "data"):
+        raise Failed("reset did not put the starter back, or git sees the .mine file")
+    write(SUM, solved + "// a second attempt\n")
+    says(tool(0, "reset", "sum"), "data/exercises/sum.cpp.mine2")
+    if read(SUM + ".mine") != solved or "second attempt" not in read(SUM + ".mine2"):
+        raise Failed("a second reset did not keep both versions")
+    says(tool(0, "reset", "sum"), "nothing to reset")
+
+
+def hang_stopped():
+    write(SUM, HANGS)
+    out = tool(1, "check", "sum", env={"PELTRA_EXERCISE_TIMEOUT": "2"})
+    says(out, "SumTest.Values was stopped after 2 s: a wait did not wake")
+    git("checkout", "-q", SUM)
+
+
+def wait_for(path, text, seconds, what):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        with open(path, encoding="utf-8", errors="replace") as file:
+            if text in file.read():
+                return
+        time.sleep(0.5)
+    with open(path, encoding="utf-8", errors="replace") as file:
+        raise Failed("{} within {} s:\n{}".format(what, seconds, file.read()))
+
+
+def watch_moves_on():
+    """watch sum notices the save that solves it, then shows the next one.
+    It runs in a process group of its own, ended as a whole as Ctrl-C
+    would end it."""
+    out = os.path.join(COPY, "watched")
+    with open(out, "w") as log:
+        # The README's command, with the exercise's name.
+        watcher = subprocess.Popen("./scripts/exercise watch sum".split(), cwd=COPY, stdout=log,
+                                   stderr=subprocess.STDOUT, start_new_session=True)
+    try:
+        wait_for(out, "Watching data/exercises/sum.cpp", STEP_SECONDS,
+                 "watch did not start watching")
+        apply_solution("sum")
+        wait_for(out, "sum: done.", STEP_SECONDS, "watch gave no verdict on the saved file")
+        wait_for(out, "Exercise 5 of", STEP_SECONDS * 2,
+                 "watch did not move on to the next exercise")
+        wait_for(out, "Watching data/exercises/bubble_sort.cpp", STEP_SECONDS,
+                 "watch did not go on to watch the next exercise's file")
+    finally:
+        os.killpg(watcher.pid, signal.SIGTERM)
+        watcher.wait(timeout=STEP_SECONDS)
+
+
+def main():
+    copy_checkout()
+    steps = [wrong_words, fail_then_pass, list_from_kept_verdicts, reset_keeps_every_version,
+             hang_stopped, watch_moves_on]
+    for step in steps:
+        try:
+            step()
+        except Failed as failure:
+            print("exercise_end_to_end: {}: {}".format(step.__name__, failure), file=sys.stderr)
+            return 1
+        print("exercise_end_to_end: {} passed".format(step.__name__))
+    shutil.rmtree(os.path.dirname(COPY), ignore_errors=True)
+    print("exercise_end_to_end: all passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,135 @@
+"""Tests of how a check's run becomes its outcome: from the report, the event
+log, the exit status and the sanitizer's log of fake test programs."""
+
+import os
+import unittest
+
+from exercise_tool import checks, sanitizer
+from exercise_tool.build import Check
+
+from fakes import TreeTest, fake_program, gtest_report
+
+FAILURE = "../../data/tests/summation_test.cpp:15\nExpected equality of these values:\n" \
+          "  -4.75\n  sum(one)\n    Which is: 0"
+
+
+class GoogleTestRunTest(TreeTest):
+    def run_check(self, kind="tests", seconds=20, faulty=(), **program):
+        path = fake_program(self.root, "program", **program)
+        context = checks.Context(self.tree, "data/exercises/sum.cpp", seconds,
+                                 os.path.join(self.root, "run"))
+        return checks.RUNNERS[kind](Check(kind, "sum_tests", path, faulty=faulty), context)
+
+    # Tests a report: every test passes, or the first failing test with
+    # where it failed, what it expected and what came out.
+    def test_report(self):
+        outcome = self.run_check(report=gtest_report(("SumTest.Values", []), ("SumTest.Order", [])))
+        self.assertEqual((2, None), (outcome.passed, outcome.failure))
+        outcome = self.run_check(exit_status=1, report=gtest_report(
+            ("SumTest.Values", [FAILURE]), ("SumTest.Order", [])))
+        self.assertEqual(1, outcome.passed)
+        self.assertEqual("SumTest.Values", outcome.failure.check)
+        self.assertEqual("fails (1 of 2 tests pass):", outcome.failure.summary)
+        self.assertEqual("data/tests/summation_test.cpp:15", outcome.failure.location)
+        self.assertEqual("    Which is: 0", outcome.failure.details[-1])
+
+    # Tests a program stopped at its time-out: the test that was running is
+    # named, though no report was written.
+    def test_hang_names_the_running_test(self):
+        outcome = self.run_check(seconds=1, sleep=30, events=[
+            {"event": "start", "test": "SumTest.Values"}])
+        self.assertEqual("SumTest.Values", outcome.failure.check)
+        self.assertIn("was stopped after 1 s", outcome.failure.summary)
+
+    # Tests a crash after an earlier test failed: the failure is the one to
+    # fix, and the crash follows it.
+    def test_crash_after_a_failure(self):
+        outcome = self.run_check(signal_name="SIGSEGV", events=[
+            {"event": "start", "test": "SumTest.Values"},
+            {"event": "failure", "test": "SumTest.Values", "file": "x.cpp", "line": 3,
+             "message": "Expected 1"},
+            {"event": "end", "test": "SumTest.Values", "passed": False},
+            {"event": "start", "test": "SumTest.Order"}])
+        self.assertEqual("SumTest.Values", outcome.failure.check)
+        self.assertIn("Then SumTest.Order crashed (SIGSEGV).", outcome.failure.details)
+
+    # Tests a sanitizer's stop: named by its exit status, the line of the
+    # student's file read from its frames.
+    def test_sanitizer_names_the_students_line(self):
+        own = os.path.join(self.root, "data/exercises/sum.cpp")
+        log = ("==7==ERROR: AddressSanitizer: heap-buffer-overflow on address 0x6\n"
+               "@frame|0|8|3|/usr/include/c++/12/bits/stl_vector.h|operator[]\n"
+               "@frame|1|2|5|{}|sum(std::vector<double>&)\n".format(own))
+        outcome = self.run_check(exit_status=sanitizer.ASAN_EXIT, asan_log=log, events=[
+            {"event": "start", "test": "SumTest.Values"}])
+        self.assertEqual("SumTest.Values", outcome.failure.check)
+        self.assertEqual("was stopped by AddressSanitizer:", outcome.failure.summary)
+        self.assertEqual("data/exercises/sum.cpp:2 (in sum(std::vector<double>&))",
+                         outcome.failure.location)
+        self.assertEqual(["ERROR: AddressSanitizer: heap-buffer-overflow on address 0x6",
+                          "    2 |   // Add them up."], outcome.failure.details)
+
+    # Tests a program that fails outside every test: without a report, or
+    # with one in which every test passed.
+    def test_fails_outside_the_tests(self):
+        outcome = self.run_check(exit_status=3)
+        self.assertEqual("ended with status 3 and wrote no report.", outcome.failure.summary)
+        outcome = self.run_check(exit_status=1, report=gtest_report(("SumTest.Values", [])))
+        self.assertEqual("ended with status 1 though every test passed.",
+                         outcome.failure.summary)
+
+    # Tests the student's checks: they must pass on the real component and
+    # fail on a faulty one.
+    def test_catches(self):
+        passing = gtest_report(("RootTest.Zero", []))
+        failing = gtest_report(("RootTest.Zero", ["t.cpp:4\nExpected 0"]))
+        self.assertIsNone(self.run_check("passes", report=passing).failure)
+        outcome = self.run_check("passes", report=failing, exit_status=1)
+        self.assertTrue(outcome.failure.check.startswith("Your checks must pass on the real"))
+        self.assertEqual((1, None), tuple(vars(self.run_check(
+            "catches", report=failing, exit_status=1)).values()))
+        close = (os.path.join(self.root, "numeric/close.cpp"),)
+        outcome = self.run_check("passes", report=failing, exit_status=1, faulty=close)
+        self.assertEqual("Your checks must pass on a component off only as far as the checks "
+                         "allow (numeric/close.cpp), but RootTest.Zero", outcome.failure.check)
+        outcome = self.run_check("catches", report=passing,
+                                 faulty=(os.path.join(self.root, "numeric/faulty.cpp"),))
+        self.assertIn("all pass on a faulty component (numeric/faulty.cpp)",
+                      outcome.failure.summary)
+
+
+class OutputTest(TreeTest):
+    def run_output(self, stdout, expected, exit_status=0, expected_status=0):
+        path = fake_program(self.root, "program", stdout=stdout, exit_status=exit_status)
+        self.write("expected.txt", expected)
+        check = Check("output", "program.output", path, os.path.join(self.root, "expected.txt"),
+                      expected_status)
+        context = checks.Context(self.tree, "data/exercises/sum.cpp", 20,
+                                 os.path.join(self.root, "run"))
+        return checks.run_output(check, context)
+
+    # Tests the bytes and the exit status of a program.
+    def test_output(self):
+        self.assertEqual(1, self.run_output("one two\n", "one two\n").passed)
+        failure = self.run_output("one two\n", "one three\n").failure
+        self.assertIn("prints other output than expected.txt", failure.summary)
+        self.assertEqual('line 1 printed:  "one two"', failure.details[1])
+        failure = self.run_output("x\n", "x\n", exit_status=1).failure
+        self.assertEqual("ended with status 1; it should end with 0.", failure.summary)
+        self.assertIsNone(self.run_output("", "", exit_status=255, expected_status=255).failure)
+
+    # Tests the first difference: blanks at the end of a line are named, and
+    # so are a missing line and a missing final line break.
+    def test_first_difference(self):
+        self.assertEqual(['line 1 expected: "a "', 'line 1 printed:  "a"',
+                          "(they differ in the blanks at the end of the line: 1 expected, "
+                          "0 printed)"], checks.first_difference(b"a \n", b"a\n"))
+        self.assertEqual(["line 2 expected: \"b\"",
+                          "line 2 printed:  (nothing: the output ends before)"],
+                         checks.first_difference(b"a\nb", b"a"))
+        self.assertEqual(["the lines are the same; the line break at the very end is not"],
+                         checks.first_difference(b"a\n", b"a"))
+
+
+if __name__ == "__main__":
+    unittest.main()
