@@ -11,12 +11,14 @@
 
 #include "simulator.h"
 
-// One hypothesis of where the bogie is, in the filter's symbols.
+// One hypothesis of where the bogie is, in the filter's symbols. NIS is the
+// normalised innovation squared of a range, (range - expected)^2 / S: 1 on
+// average where the filter's P and R are right.
 struct Track {
-  Eigen::Vector4d x;  // the state estimate: [x, y, vx, vy] (m, m/s)
-  Eigen::Matrix4d P;  // its covariance
-  double cost;        // how badly it explained the ranges: -2 log-likelihood
-  double recent_surprise;  // recent squared innovations over S: about 1
+  Eigen::Vector4d x;   // the state estimate: [x, y, vx, vy] (m, m/s)
+  Eigen::Matrix4d P;   // its covariance
+  double cost;         // -2 log-likelihood so far: the sum of NIS + log S
+  double nis_average;  // moving average of the NIS: about 1 while it fits
 };
 
 // Turns the friendly's pose and two ranges, handed over each cycle, into an
