@@ -169,6 +169,26 @@ TEST(Scoreboard, FlightsThatBreakTheRules) {
       breaksTheRules(flight, 8999.5));
 }
 
+// Tests when the mirror dropped on made-up flights: at the first sample that
+// told the bogie from it (even if a later one did not), at the start, never.
+TEST(Scoreboard, MirrorDroppedAtTheFirstResolvedSample) {
+  FlightResult flight{};
+  for (const bool resolved : {false, false, true, false, true}) {
+    FlightSample sample{};
+    sample.time_ms = static_cast<std::int64_t>(flight.samples.size()) * 20;
+    sample.resolved = resolved;
+    flight.samples.push_back(sample);
+  }
+  EXPECT_EQ(40, mirrorDroppedMs(flight));
+  flight.samples[0].resolved = true;
+  EXPECT_EQ(0, mirrorDroppedMs(flight));
+  for (FlightSample& s : flight.samples) {
+    s.resolved = false;
+  }
+  EXPECT_EQ(-1, mirrorDroppedMs(flight));
+  EXPECT_EQ(-1, mirrorDroppedMs(FlightResult{}));
+}
+
 // Tests quantiles between ranks, on ranks, and where a miss decides them.
 TEST(Scoreboard, QuantilesAndMisses) {
   EXPECT_DOUBLE_EQ(2.5, quantile({4.0, 1.0, 3.0, 2.0}, 0.5));

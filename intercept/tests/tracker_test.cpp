@@ -184,6 +184,42 @@ TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   }
 }
 
+// The NIS of the best track over many flights, its moving average read every
+// cycle from the second second on, for a tracker told range_sd (m) of ranges
+// that carry 40 m of noise: the friendly circling 2 km east of the base, the
+// bogie 8 km out in twelve directions, flying at the base and across.
+double averageNis(double range_sd) {
+  double sum = 0.0;
+  int count = 0;
+  for (int scene = 0; scene < 24; ++scene) {
+    const double bearing = scene * Simulator::pi / 6.0;
+    const GlobalOrd start{8000.0 * std::cos(bearing),
+                          8000.0 * std::sin(bearing)};
+    auto sim = makeScene(Pose{{2000.0, 0.0}, 0.0},
+                         Pose{start, bearing + Simulator::pi + scene % 2},
+                         manoeuvres::left, 40.0, 11 + scene);
+    Tracker tracker(range_sd);
+    for (int cycle = 0; cycle < 250; ++cycle) {
+      feed(tracker, *sim);
+      if (cycle >= 50) {
+        sum += tracker.getTracks().front().nis_average;
+        ++count;
+      }
+      sim->step(20);
+    }
+  }
+  return sum / count;
+}
+
+// Tests the filter's consistency: where it is told the ranges' true noise,
+// the NIS averages about 1; told a range variance twice or half the true
+// one, it averages about 1/2 or 2, which the same bounds catch.
+TEST(Tracker, ConsistentWhereToldTheTrueNoise) {
+  EXPECT_NEAR(1.0, averageNis(40.0), 0.15);
+  EXPECT_LT(averageNis(40.0 * std::sqrt(2.0)), 0.85);
+  EXPECT_GT(averageNis(40.0 / std::sqrt(2.0)), 1.15);
+}
+
 // Tests the filter with 40 m of noise on every range, the friendly circling
 // 2 km from the base and the bogie 10 km out, where the circles cross at a
 // shallow angle and a single fix is hundreds of metres off: after 6 s of
