@@ -73,6 +73,7 @@ void Tracker::addReadings(const Pose& friendly, const RangeStamped& base,
   drop([](const Track& t) { return t.nis_average > lost_nis; });
   if (tracks_.empty()) {
     start(friendly, base.range, from_friendly.range);
+    started_ms_ = time_ms_;
     return;
   }
   // At any single moment the ranges fit the mirror point as well as the

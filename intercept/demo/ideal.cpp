@@ -187,12 +187,16 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
                            static_cast<double>(j) * cycle_s)
                         .position);
   }
-  const auto apart = [&](GlobalOrd at, std::int64_t j) {
-    return Simulator::distance(at, bogie[static_cast<std::size_t>(j - first)]);
+  // Squared distances, compared with the squared range: the search only
+  // compares them, and a square root would cost more than the rest of it.
+  const auto apart2 = [&](GlobalOrd at, std::int64_t j) {
+    const GlobalOrd b = bogie[static_cast<std::size_t>(j - first)];
+    return (at.x - b.x) * (at.x - b.x) + (at.y - b.y) * (at.y - b.y);
   };
   // In range a hair inside it, so that the simulator's own rounding cannot
   // lose the intercept.
   const double range = scenario.intercept_range - 1e-6;
+  const double range2 = range * range;
   const double dash = rules::cruising_speed * cycle_s;  // m per cycle
   const auto ahead = [dash](GlobalOrd at, GlobalOrd nose, std::int64_t cycles) {
     const double metres = dash * static_cast<double>(cycles);
@@ -240,7 +244,7 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
     std::size_t then = 0;
   };
   // One turn, then the dash; and for each turn, how near each of its lengths
-  // passes the bogie in the window.
+  // passes the bogie in the window (squared).
   Plan best;
   std::array<std::vector<double>, 2> nearest;
   for (auto& by_length : nearest) {
@@ -250,10 +254,10 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
     for (std::int64_t k = 0; k <= std::min(j, most_cycles); ++k) {
       for (std::size_t way = 0; way < turns.size(); ++way) {
         const Turned& t = turned[way][static_cast<std::size_t>(k)];
-        const double d = apart(ahead(t.at, t.nose, j - k), j);
+        const double d2 = apart2(ahead(t.at, t.nose, j - k), j);
         double& least = nearest[way][static_cast<std::size_t>(k)];
-        least = std::min(least, d);
-        if (d <= range && best.j < 0) {
+        least = std::min(least, d2);
+        if (d2 <= range2 && best.j < 0) {
           best = Plan{j, way, k, -1, 0};
         }
       }
@@ -279,8 +283,8 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
             const GlobalOrd at = ahead(t.at, t.nose, i);
             const GlobalOrd turned_at{at.x + t.one_more[then].x,
                                       at.y + t.one_more[then].y};
-            if (apart(ahead(turned_at, t.nose_then[then], j - k - i - 1), j) <=
-                range) {
+            if (apart2(ahead(turned_at, t.nose_then[then], j - k - i - 1), j) <=
+                range2) {
               best = Plan{j, way, k, i, then};
               found = true;
             }

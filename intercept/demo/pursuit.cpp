@@ -45,6 +45,10 @@ constexpr double in_line_sine = 0.1;
 constexpr double unresolved_sd = 100.0;
 constexpr double least_open_s = 1.5;
 constexpr double open_angle = 0.4;
+// Nor before the tracks have seen least_seen_s (s) of readings (five): until
+// then the doubt at the pass is mostly the guess at the velocity that they
+// start with, not what the readings leave.
+constexpr double least_seen_s = 0.1;
 // Until the mirror is told apart, a friendly whose heading crosses the line
 // to the base at more than this sine flies straight if the two tracks want
 // different turns: swinging that line round is what tells them apart. Not
@@ -190,13 +194,13 @@ Controls turnTowards(double wanted, const Pose& friendly) {
 // cycles: there a miss costs a turn round, and every cycle that brings the
 // pass nearer is worth it.
 Controls steer(const Track& track, const Pose& friendly, double hold_s,
-               double R) {
+               double R, bool may_open) {
   const Vector4d& bogie = track.x;
   const Vector2d from = vec(friendly.position);
   const Vector2d to_aim = meeting(bogie, from) - from;
   const double lead = std::atan2(to_aim.y(), to_aim.x());
   const PassDoubt doubt = passDoubt(track, from, hold_s, R);
-  if (doubt.in_line && doubt.unresolved > unresolved_sd &&
+  if (may_open && doubt.in_line && doubt.unresolved > unresolved_sd &&
       doubt.lead_s > least_open_s) {
     // Off the lead, on the side the heading already lies.
     const double side =
@@ -280,7 +284,11 @@ Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
   const double R = tracker.getRangeVariance();
-  const Controls controls = steer(likelyPlace(tracks), friendly, hold_s, R);
+  const bool may_open =
+      static_cast<double>(tracker.getTime() - tracker.getStartTime()) >=
+      1000.0 * least_seen_s;
+  const Controls controls =
+      steer(likelyPlace(tracks), friendly, hold_s, R, may_open);
   if (tracks.size() >= 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
@@ -293,7 +301,8 @@ Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
     const double crossing =
         std::abs(sineBetween(along_line, heading(friendly.orientation)));
     if (still_open && crossing > least_crossing_sine &&
-        steer(other, friendly, hold_s, R).angular != controls.angular) {
+        steer(other, friendly, hold_s, R, may_open).angular !=
+            controls.angular) {
       return manoeuvres::straight;
     }
   }
