@@ -88,7 +88,8 @@ TEST(IdealPursuer, AsQuickAsTheBestFlightOfAGrid) {
 std::int64_t cycleGridMs(const Scenario& scenario) {
   const std::int64_t c = scenario.cycle_ms;
   const auto full_turn = static_cast<std::int64_t>(
-      std::ceil(2.0 * Simulator::pi / rules::turn_rate / (0.001 * c)));
+      std::ceil(2.0 * Simulator::pi / rules::turn_rate /
+                (0.001 * static_cast<double>(c))));
   std::int64_t best = scenario.time_limit_ms + c;
   for (const Controls turn : {rules::left, rules::right}) {
     for (std::int64_t k = 0; k <= full_turn && (k + 1) * c < best; ++k) {
