@@ -34,8 +34,8 @@ Scenario noisyScenario();
 
 // The guidances: the autopilot (a fix from each cycle's ranges), the tracker
 // (a filter over all of them, steering by lead pursuit), and the reference,
-// which is handed the bogie's true path instead of ranges and flies the best
-// flight that one turn of whole cycles and then a dash allow.
+// which is handed the bogie's true path instead of ranges and flies the
+// ideal pursuer's flight in whole cycles.
 enum class Pilot { autopilot, tracker, reference };
 
 // What a guidance is handed of one cycle: the friendly's pose and the two
