@@ -40,8 +40,8 @@ constexpr double drop_cost = 30.0;
 constexpr double lost_nis = 6.0;
 constexpr double nis_weight = 0.05;
 // Crossing points closer together than this many standard deviations across
-// the chord are one hypothesis, not two (tuned: at 1 or 2 the p90 of noisy
-// line-ups stayed at 1.99 to 2.04, at 3 it fell to 1.85).
+// the chord are one hypothesis, not two (tuned: at 1 or 2 the p90 of the
+// noisy head-on line-up was 2.02 or 1.99, at 3 1.85).
 constexpr double distinct_crossings = 3.0;
 constexpr std::size_t most_tracks = 8;
 
