@@ -3,7 +3,8 @@
 // about P and then flying straight; if the friendly can reach the range about
 // where the bogie will be at T by T, it intercepts at T, and since the bogie
 // (at most 300 m/s) is slower than the dash (1000 m/s), it can then for any
-// later T too. That makes the earliest such T a bisection. The same flight
+// later T too. That makes the earliest such T the one root of a falling
+// function, closed in from both sides by false position. The same flight
 // steered once a cycle is a search over whole cycles of turning, from the
 // ideal time on.
 #include "ideal.h"
