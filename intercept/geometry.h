@@ -28,8 +28,9 @@ inline bool operator==(const Controls& a, const Controls& b) {
   return a.linear == b.linear && a.angular == b.angular;
 }
 
-// The manoeuvres every guidance here flies by: a turn at turn_rate flown at
-// turning_speed, or straight on at cruising_speed.
+// The manoeuvres the guidances here fly: a turn at turn_rate flown at
+// turning_speed, or straight on at cruising_speed. (Whoever judges a flight
+// keeps its own copy of the rules.)
 namespace manoeuvres {
 inline constexpr double turn_rate = 1.1;
 inline constexpr double turning_speed = 50.0;
@@ -37,11 +38,6 @@ inline constexpr double cruising_speed = 1000.0;
 inline constexpr Controls straight{cruising_speed, 0.0};
 inline constexpr Controls left{turning_speed, turn_rate};
 inline constexpr Controls right{turning_speed, -turn_rate};
-
-// Whether the controls are one of the three manoeuvres, exactly.
-inline bool allowed(const Controls& controls) {
-  return controls == straight || controls == left || controls == right;
-}
 }  // namespace manoeuvres
 
 // An angle taken the short way round, into [-half_turn, half_turn]: whole

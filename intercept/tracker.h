@@ -11,12 +11,14 @@
 
 #include "simulator.h"
 
-// One hypothesis of where the bogie is, in the filter's symbols.
+// One hypothesis of where the bogie is, in the filter's symbols. NIS is the
+// normalised innovation squared of a range, (range - expected)^2 / S: 1 on
+// average where the filter's P and R are right.
 struct Track {
-  Eigen::Vector4d x;  // the state estimate: [x, y, vx, vy] (m, m/s)
-  Eigen::Matrix4d P;  // its covariance
-  double cost;        // how badly it explained the ranges: -2 log-likelihood
-  double recent_surprise;  // recent squared innovations over S: about 1
+  Eigen::Vector4d x;   // the state estimate: [x, y, vx, vy] (m, m/s)
+  Eigen::Matrix4d P;   // its covariance
+  double cost;         // -2 log-likelihood so far: the sum of NIS + log S
+  double nis_average;  // moving average of the NIS: about 1 while it fits
 };
 
 // Turns the friendly's pose and two ranges, handed over each cycle, into an
@@ -34,10 +36,11 @@ class Tracker {
   // Moves a track on by ms: its state by F, its covariance widened by Q.
   void predict(Track& track, std::int64_t ms) const;
   const std::vector<Track>& getTracks() const { return tracks_; }  // best 1st
-  std::int64_t getTime() const { return time_ms_; }    // of the last readings
-  double getRangeVariance() const { return R_; }       // R (m^2)
-  GlobalOrd getPosition() const { return ofBest(0); }  // the best track's
-  GlobalOrd getVelocity() const { return ofBest(2); }  // (m/s)
+  std::int64_t getTime() const { return time_ms_; }  // of the last readings
+  std::int64_t getStartTime() const { return started_ms_; }  // of the first
+  double getRangeVariance() const { return R_; }             // R (m^2)
+  GlobalOrd getPosition() const { return ofBest(0); }        // the best track's
+  GlobalOrd getVelocity() const { return ofBest(2); }        // (m/s)
   bool isResolved() const { return tracks_.size() == 1; }  // mirror told apart
 
  private:
@@ -49,9 +52,10 @@ class Tracker {
   double correct(Track& track, const Eigen::RowVector4d& H, double innovation,
                  double variance) const;
 
-  double R_;                   // the variance of a range (m^2)
-  std::vector<Track> tracks_;  // best first
-  std::int64_t time_ms_ = 0;   // time of the last readings
+  double R_;                     // the variance of a range (m^2)
+  std::vector<Track> tracks_;    // best first
+  std::int64_t time_ms_ = 0;     // time of the last readings
+  std::int64_t started_ms_ = 0;  // of the readings the tracks started from
 };
 
 #endif  // INTERCEPT_TRACKER_H_

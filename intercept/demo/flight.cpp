@@ -1,8 +1,9 @@
-// The guidance loop closed in the simulator: both guidances behind one
+// The guidance loop closed in the simulator: the guidances behind one
 // interface, one cycle, and one loop that takes each cycle's readings with
 // threads or without.
 #include "flight.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -10,25 +11,12 @@
 #include <utility>
 
 #include "autopilot.h"
+#include "ideal.h"
 #include "pursuit.h"
 #include "reading_threads.h"
 #include "tracker.h"
 
 namespace {
-
-// A guidance as the flight drives it, twice per cycle: observe() with the
-// cycle's readings while the clock stands at their time, then steer() once
-// the clock has moved on one cycle, with where the friendly is then. (The
-// autopilot needs both moments: the change of its range in between picks
-// its crossing point.)
-class Guidance {
- public:
-  virtual ~Guidance() = default;
-  virtual void observe(const Readings& readings) = 0;
-  virtual Controls steer(const Pose& friendly, std::int64_t now_ms) = 0;
-  virtual GlobalOrd estimate() const = 0;  // where the last steer() placed it
-  virtual bool resolved() const = 0;  // told the bogie from the mirror for good
-};
 
 // The autopilot reads the simulator itself, as its interface fixes: the
 // readings it is handed only say that it is time to fix. It reads the same
@@ -79,6 +67,39 @@ class TrackerGuidance : public Guidance {
   std::int64_t cycle_ms_;
 };
 
+// The reference is handed the bogie's true path, not the readings: at its
+// first cycle it plans the ideal pursuer's flight in whole cycles and flies
+// it. It shows what steering once a cycle costs on its own.
+class ReferenceGuidance : public Guidance {
+ public:
+  explicit ReferenceGuidance(const Scenario& scenario) : scenario_(scenario) {}
+
+  void observe(const Readings&) override {}
+  Controls steer(const Pose& friendly, std::int64_t now_ms) override {
+    if (start_ms_ < 0) {
+      plan_ = bestCycleFlight(scenario_, friendly, now_ms);
+      start_ms_ = now_ms;
+    }
+    const Controls bogie_flight{scenario_.bogie.speed,
+                                scenario_.bogie.turnRate};
+    estimate_ = flyArc(scenario_.bogie.start, bogie_flight,
+                       static_cast<double>(now_ms) / 1000.0)
+                    .position;
+    const auto cycles_flown = static_cast<std::size_t>(
+        (now_ms - start_ms_) / std::max<std::int64_t>(scenario_.cycle_ms, 1));
+    return cycles_flown < plan_.commands.size() ? plan_.commands[cycles_flown]
+                                                : rules::straight;
+  }
+  GlobalOrd estimate() const override { return estimate_; }
+  bool resolved() const override { return true; }  // it was told
+
+ private:
+  Scenario scenario_;
+  CycleFlight plan_{};
+  std::int64_t start_ms_ = -1;  // of the plan; -1: none yet
+  GlobalOrd estimate_{};
+};
+
 // One guidance cycle on readings taken at the clock's time: the guidance
 // observes them, the clock runs cycle_ms, the guidance steers from where the
 // friendly is then, and its controls go to the friendly. The record holds
@@ -103,13 +124,7 @@ FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
       std::make_shared<Simulator>(scenario.friendly_start, scenario.bogie);
   sim->setRangeNoise(scenario.range_noise, scenario.noise_seed);
   sim->controlFriendly(scenario.friendly_speed, 0.0);
-  std::unique_ptr<Guidance> guidance;
-  if (pilot == Pilot::autopilot) {
-    guidance = std::make_unique<AutopilotGuidance>(sim);
-  } else {
-    guidance = std::make_unique<TrackerGuidance>(scenario.range_noise,
-                                                 scenario.cycle_ms);
-  }
+  const std::unique_ptr<Guidance> guidance = makeGuidance(pilot, scenario, sim);
   std::optional<ReadingThreads> threads;
   if (threaded) {
     threads.emplace(sim);
@@ -117,6 +132,9 @@ FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
 
   FlightResult result{};
   result.closest_distance = std::numeric_limits<double>::infinity();
+  result.samples.reserve(static_cast<std::size_t>(
+      scenario.time_limit_ms / std::max<std::int64_t>(scenario.cycle_ms, 1) +
+      1));
   for (;;) {
     const std::int64_t now = sim->elapsedMs();
     const GlobalOrd friendly = sim->getFriendlyPose().position;
@@ -148,6 +166,18 @@ FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
 }
 
 }  // namespace
+
+std::unique_ptr<Guidance> makeGuidance(Pilot pilot, const Scenario& scenario,
+                                       const std::shared_ptr<Simulator>& sim) {
+  if (pilot == Pilot::autopilot) {
+    return std::make_unique<AutopilotGuidance>(sim);
+  }
+  if (pilot == Pilot::tracker) {
+    return std::make_unique<TrackerGuidance>(scenario.range_noise,
+                                             scenario.cycle_ms);
+  }
+  return std::make_unique<ReferenceGuidance>(scenario);
+}
 
 Scenario noisyScenario() {
   Scenario scenario;

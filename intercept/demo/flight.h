@@ -8,9 +8,11 @@
 #define INTERCEPT_DEMO_FLIGHT_H_
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "geometry.h"
+#include "rules.h"
 #include "simulator.h"
 
 // The fixed numbers of one flight. By default the demonstration's scene: the
@@ -22,17 +24,19 @@ struct Scenario {
   BogiePath bogie{Pose{{9000.0, 7000.0}, Simulator::pi}, 250.0, 0.01};
   double range_noise = 0.0;  // standard deviation of every range (m); 0: off
   unsigned noise_seed = 1;
-  std::int64_t cycle_ms = 20;           // simulated time per guidance cycle
-  std::int64_t time_limit_ms = 120000;  // the flight ends as missed then
-  double intercept_range = 50.0;  // true distance (m) that counts as intercept
+  std::int64_t cycle_ms = rules::cycle_ms;  // simulated time per cycle
+  std::int64_t time_limit_ms = rules::time_limit_ms;  // missed then
+  double intercept_range = rules::intercept_range;    // true distance (m)
 };
 
 // The demonstration's scene with 40 m of noise on every range.
 Scenario noisyScenario();
 
-// The two guidances: the autopilot (a fix from each cycle's ranges) and the
-// tracker (a filter over all of them, steering by lead pursuit).
-enum class Pilot { autopilot, tracker };
+// The guidances: the autopilot (a fix from each cycle's ranges), the tracker
+// (a filter over all of them, steering by lead pursuit), and the reference,
+// which is handed the bogie's true path instead of ranges and flies the
+// ideal pursuer's flight in whole cycles.
+enum class Pilot { autopilot, tracker, reference };
 
 // What a guidance is handed of one cycle: the friendly's pose and the two
 // ranges, all taken at the same simulated time.
@@ -41,6 +45,26 @@ struct Readings {
   RangeStamped base;
   RangeStamped from_friendly;
 };
+
+// A guidance as the flight drives it, twice per cycle: observe() with the
+// cycle's readings while the clock stands at their time, then steer() once
+// the clock has moved on one cycle, with where the friendly is then. (The
+// autopilot needs both moments: the change of its range in between picks
+// its crossing point.)
+class Guidance {
+ public:
+  virtual ~Guidance() = default;
+  virtual void observe(const Readings& readings) = 0;
+  virtual Controls steer(const Pose& friendly, std::int64_t now_ms) = 0;
+  virtual GlobalOrd estimate() const = 0;  // where the last steer() placed it
+  virtual bool resolved() const = 0;  // told the bogie from the mirror for good
+};
+
+// The pilot's guidance for the scenario. Only the autopilot is handed the
+// simulator (its interface reads it); the tracker gets the readings alone,
+// and the reference the scenario's bogie path.
+std::unique_ptr<Guidance> makeGuidance(Pilot pilot, const Scenario& scenario,
+                                       const std::shared_ptr<Simulator>& sim);
 
 // One guidance cycle, as the flight recorded it.
 struct FlightSample {

@@ -1,6 +1,8 @@
 // Flies the autopilot and the tracker over the same random scenarios and
 // scores each by its time over an ideal pursuer's: how much history is worth
-// to a guidance, in one table. The usage below gives its options; a flight
+// to a guidance, in one table. A reference guidance that is handed the
+// bogie's true path flies them too: the best that steering once a cycle
+// allows, beside the ideal. The usage below gives its options; a flight
 // that breaks the rules stops it with status 3. It writes scoreboard.csv
 // (the shares) and flights.csv (one row per flight) into the folder it runs
 // in, and gnuplot draws the shares into scoreboard.png (scoreboard.gp).
@@ -98,13 +100,17 @@ bool parseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-// One scene flown by both guidances.
+// One scene flown by each guidance.
 struct Flown {
   Scenario scenario;
   double ideal_ms;
   FlightResult autopilot;
   FlightResult tracker;
+  FlightResult reference;
 };
+
+// The reference's name on its line: what it is handed is no reading.
+constexpr char reference_name[] = "reference (handed the bogie's true path)";
 
 // The noise seed of the number-th flight of a named scene: S + number - 1.
 unsigned long noiseSeed(const Options& options, long number) {
@@ -113,7 +119,7 @@ unsigned long noiseSeed(const Options& options, long number) {
 
 // The number-th scene: the next random one that the ideal pursuer can make
 // within the time limit (counting those drawn again), or the named scene
-// with its noise seed. Flown with both guidances, or with none when only its
+// with its noise seed. Flown with each guidance, or with none when only its
 // place in the sequence counts.
 Flown flyNext(const Options& options, std::minstd_rand0& engine, long number,
               long& redrawn, bool fly = true) {
@@ -135,6 +141,7 @@ Flown flyNext(const Options& options, std::minstd_rand0& engine, long number,
   if (fly) {
     flown.autopilot = flyWithoutThreads(flown.scenario, Pilot::autopilot);
     flown.tracker = flyWithoutThreads(flown.scenario, Pilot::tracker);
+    flown.reference = flyWithoutThreads(flown.scenario, Pilot::reference);
   }
   return flown;
 }
@@ -147,8 +154,10 @@ double ratio(const FlightResult& flight, double ideal_ms) {
 
 // False, after saying why on standard error, if a flight breaks the rules.
 bool fitToScore(const Flown& flown, long number) {
-  for (const auto& [name, flight] : {std::pair{"autopilot", &flown.autopilot},
-                                     std::pair{"tracker", &flown.tracker}}) {
+  for (const auto& [name, flight] :
+       {std::pair{"autopilot", &flown.autopilot},
+        std::pair{"tracker", &flown.tracker},
+        std::pair{"reference", &flown.reference}}) {
     const std::string broken = breaksTheRules(*flight, flown.ideal_ms);
     if (!broken.empty()) {
       std::cerr << "guidance_scoreboard: flight " << number << ", " << name
@@ -161,7 +170,8 @@ bool fitToScore(const Flown& flown, long number) {
 }
 
 // The flight's row of flights.csv: the scene, each guidance's ratio and
-// closest pass, and when the tracker dropped the mirror (s; empty: never).
+// closest pass, when the tracker dropped the mirror (s; empty: never), and
+// the reference's ratio.
 std::vector<double> row(long number, const Flown& flown) {
   const Scenario& s = flown.scenario;
   const std::int64_t dropped = mirrorDroppedMs(flown.tracker);
@@ -179,7 +189,8 @@ std::vector<double> row(long number, const Flown& flown) {
           flown.autopilot.closest_distance,
           ratio(flown.tracker, flown.ideal_ms),
           flown.tracker.closest_distance,
-          dropped < 0 ? std::nan("") : static_cast<double>(dropped) / 1000.0};
+          dropped < 0 ? std::nan("") : static_cast<double>(dropped) / 1000.0,
+          ratio(flown.reference, flown.ideal_ms)};
 }
 
 // "intercepted at 9.42 s (1.03 times the ideal)" or "missed, closest ...".
@@ -221,6 +232,8 @@ int replay(const Flown& flown, const Options& options,
                           formatted("%.2f s",
                                     static_cast<double>(dropped) / 1000.0))
             << std::endl;
+  std::cout << reference_name << ": "
+            << outcome(flown.reference, flown.ideal_ms) << std::endl;
   const std::string stem = "replay_" + std::to_string(options.replay);
   if (!writeTracks("guidance_scoreboard", stem, flown.autopilot,
                    flown.tracker)) {
@@ -272,6 +285,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> autopilot;
   std::vector<double> tracker;
+  std::vector<double> reference;
   std::vector<std::vector<double>> rows;
   const long progress_every = (options.flights + 9) / 10;
   for (long number = 1; number <= options.flights; ++number) {
@@ -281,6 +295,7 @@ int main(int argc, char** argv) {
     }
     autopilot.push_back(ratio(flown.autopilot, flown.ideal_ms));
     tracker.push_back(ratio(flown.tracker, flown.ideal_ms));
+    reference.push_back(ratio(flown.reference, flown.ideal_ms));
     rows.push_back(row(number, flown));
     if (number % progress_every == 0 || number == options.flights) {
       std::cerr << "guidance_scoreboard: flown " << number << " of "
@@ -295,7 +310,7 @@ int main(int argc, char** argv) {
           {"flight", "bogie_x_m", "bogie_y_m", "bogie_heading", "bogie_speed",
            "bogie_turn", "friendly_x_m", "friendly_y_m", "friendly_heading",
            "ideal_s", "autopilot_ratio", "autopilot_closest_m", "tracker_ratio",
-           "tracker_closest_m", "tracker_mirror_dropped_s"},
+           "tracker_closest_m", "tracker_mirror_dropped_s", "reference_ratio"},
           rows)) {
     std::cerr << "guidance_scoreboard: cannot write scoreboard.csv or "
                  "flights.csv"
@@ -323,6 +338,7 @@ int main(int argc, char** argv) {
   std::cout << "Time to intercept over the ideal pursuer's:" << std::endl;
   std::cout << scoreLine("autopilot", autopilot) << std::endl;
   std::cout << scoreLine("tracker", tracker) << std::endl;
+  std::cout << scoreLine(reference_name, reference) << std::endl;
 
   // The chart, drawn by gnuplot where it is installed; the CSV is complete
   // without it.

@@ -18,6 +18,7 @@
 #include "flight_chart.h"
 #include "geometry.h"
 #include "ideal.h"
+#include "rules.h"
 
 namespace {
 
@@ -97,9 +98,8 @@ bool flyScene(const Scenario& scenario, const std::string& stem, Scene& scene) {
 
   const double ideal_ms = idealInterceptMs(scenario);
   std::cout << "Ideal pursuer (knows the bogie's path; turns at "
-            << manoeuvres::turn_rate << " rad/s and "
-            << manoeuvres::turning_speed << " m/s, then flies straight at "
-            << manoeuvres::cruising_speed
+            << rules::turn_rate << " rad/s and " << rules::turning_speed
+            << " m/s, then flies straight at " << rules::cruising_speed
             << " m/s): " << formatted("%.2f", ideal_ms / 1000.0) << " s"
             << std::endl;
   printRatio("Autopilot", scene.autopilot, ideal_ms);

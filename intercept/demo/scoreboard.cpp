@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "chart.h"
+#include "rules.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ std::map<std::string, Scenario> edgeScenarios(double range_noise,
 
 std::string breaksTheRules(const FlightResult& flight, double ideal_ms) {
   for (const FlightSample& s : flight.samples) {
-    if (!manoeuvres::allowed(s.controls)) {
+    if (!rules::allowed(s.controls)) {
       return "a command outside the manoeuvres at t = " +
              formatted("%.2f", static_cast<double>(s.time_ms) / 1000.0) +
              " s: " + formatted("%.2f", s.controls.linear) + " m/s at " +

@@ -32,7 +32,7 @@ Scenario randomScenario(std::minstd_rand0& engine, double range_noise);
 std::map<std::string, Scenario> edgeScenarios(double range_noise,
                                               unsigned noise_seed);
 
-// What makes a flight unfit to score, in words: a command outside the
+// What makes a flight unfit to score, in words: a command outside the rules'
 // manoeuvres (the first one, and when), or an intercept sooner than the
 // ideal pursuer's ideal_ms, which no flight can beat; "" for a fit flight.
 std::string breaksTheRules(const FlightResult& flight, double ideal_ms);

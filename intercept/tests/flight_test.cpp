@@ -21,6 +21,7 @@
 #include "flight_chart.h"
 #include "ideal.h"
 #include "reading_threads.h"
+#include "rules.h"
 
 namespace {
 
@@ -104,11 +105,23 @@ TEST(InterceptFlight, CommandsWithinTheManoeuvres) {
     const FlightResult flight = flyWithoutThreads(noisyScenario(), pilot);
     ASSERT_FALSE(flight.samples.empty());
     for (const FlightSample& s : flight.samples) {
-      ASSERT_TRUE(manoeuvres::allowed(s.controls))
+      ASSERT_TRUE(rules::allowed(s.controls))
           << s.controls.linear << " m/s at " << s.controls.angular
           << " rad/s, t = " << s.time_ms << " ms";
     }
   }
+}
+
+// Tests that of the guidances only the autopilot, whose interface reads the
+// simulator, shares its ownership: the tracker is handed the readings and
+// the reference the bogie's path, and neither holds a handle.
+TEST(InterceptFlight, OnlyTheAutopilotHoldsTheSimulator) {
+  const auto sim = std::make_shared<Simulator>();
+  const auto tracker = makeGuidance(Pilot::tracker, Scenario{}, sim);
+  const auto reference = makeGuidance(Pilot::reference, Scenario{}, sim);
+  EXPECT_EQ(1, sim.use_count());
+  const auto autopilot = makeGuidance(Pilot::autopilot, Scenario{}, sim);
+  EXPECT_EQ(2, sim.use_count());
 }
 
 // Tests the watchdog of the threaded flight: a wait that outlasts its

@@ -51,11 +51,19 @@ TEST(Geometry, CrossCircles) {
 }
 
 // Tests the short way round on either side of the seam, with pi and with
-// the autopilot's 3.14 as half a turn, and far from it.
+// the autopilot's 3.14 as half a turn, two and three whole turns out either
+// way (an unwrapped heading gets there), and far from it.
 TEST(Geometry, ShortWay) {
   EXPECT_DOUBLE_EQ(0.5, shortWay(0.5));
   EXPECT_DOUBLE_EQ(-0.5, shortWay(2.0 * Simulator::pi - 0.5));
   EXPECT_DOUBLE_EQ(0.5, shortWay(0.5 - 2.0 * Simulator::pi));
+  for (const double turns : {2.0, 3.0}) {
+    const double out = turns * 2.0 * Simulator::pi;
+    EXPECT_NEAR(0.5, shortWay(0.5 + out), 1e-12) << turns;
+    EXPECT_NEAR(-0.5, shortWay(-0.5 - out), 1e-12) << turns;
+    EXPECT_NEAR(0.5, shortWay(0.5 + turns * 6.28, 3.14), 1e-12) << turns;
+    EXPECT_NEAR(-0.5, shortWay(-0.5 - turns * 6.28, 3.14), 1e-12) << turns;
+  }
   EXPECT_EQ(3.14, shortWay(3.14, 3.14));  // half a turn stays as it is
   EXPECT_DOUBLE_EQ(3.14 - 6.28 + 0.001, shortWay(3.141, 3.14));
   EXPECT_NEAR(0.5, shortWay(0.5 + 1e6 * Simulator::pi), 1e-9);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "ideal.h"
+#include "rules.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ namespace {
 // the ideal time, and above it by the grid's coarseness only.
 std::int64_t bruteForceMs(const Scenario& scenario) {
   const auto full_turn_ms = static_cast<std::int64_t>(
-      std::ceil(2.0 * Simulator::pi / manoeuvres::turn_rate * 1000.0));
+      std::ceil(2.0 * Simulator::pi / rules::turn_rate * 1000.0));
   struct Turned {
     GlobalOrd at;
     double cos, sin;  // of the heading
@@ -30,7 +31,7 @@ std::int64_t bruteForceMs(const Scenario& scenario) {
   std::vector<Turned> turned[2];  // after each ms of a left and a right turn
   for (int way = 0; way < 2; ++way) {
     Simulator sim(scenario.friendly_start, scenario.bogie);
-    const Controls turn = way == 0 ? manoeuvres::left : manoeuvres::right;
+    const Controls turn = way == 0 ? rules::left : rules::right;
     sim.controlFriendly(turn.linear, turn.angular);
     for (std::int64_t ms = 0; ms <= full_turn_ms; ++ms, sim.step(1)) {
       const Pose pose = sim.getFriendlyPose();
@@ -43,14 +44,14 @@ std::int64_t bruteForceMs(const Scenario& scenario) {
     const GlobalOrd at = bogie.getBogieTruth().position;
     const double seconds = static_cast<double>(t) / 1000.0;
     if (Simulator::distance(scenario.friendly_start.position, at) >
-        scenario.intercept_range + manoeuvres::cruising_speed * seconds) {
+        scenario.intercept_range + rules::cruising_speed * seconds) {
       continue;  // out of reach of any flight
     }
     for (const std::vector<Turned>& poses : turned) {
       for (std::int64_t tau = 0; tau <= std::min(t, full_turn_ms); ++tau) {
         const Turned& p = poses[static_cast<std::size_t>(tau)];
         const double dash =
-            static_cast<double>(t - tau) / 1000.0 * manoeuvres::cruising_speed;
+            static_cast<double>(t - tau) / 1000.0 * rules::cruising_speed;
         if (std::hypot(p.at.x + dash * p.cos - at.x,
                        p.at.y + dash * p.sin - at.y) <=
             scenario.intercept_range) {
@@ -79,15 +80,80 @@ TEST(IdealPursuer, AsQuickAsTheBestFlightOfAGrid) {
   }
 }
 
+// The first cycle at which the best flight of the 20 ms grid is within the
+// intercept range, as the flight loop flies it: the first cycle straight on
+// at the scene's speed, then a whole number of cycles of one turn, then
+// straight on; each flight of the grid tried in the simulator stand-in, until
+// it has passed the bogie or is later than the best so far. -1: none.
+std::int64_t cycleGridMs(const Scenario& scenario) {
+  const std::int64_t c = scenario.cycle_ms;
+  const auto full_turn = static_cast<std::int64_t>(
+      std::ceil(2.0 * Simulator::pi / rules::turn_rate /
+                (0.001 * static_cast<double>(c))));
+  std::int64_t best = scenario.time_limit_ms + c;
+  for (const Controls turn : {rules::left, rules::right}) {
+    for (std::int64_t k = 0; k <= full_turn && (k + 1) * c < best; ++k) {
+      Simulator sim(scenario.friendly_start, scenario.bogie);
+      sim.controlFriendly(scenario.friendly_speed, 0.0);
+      double last = INFINITY;
+      for (std::int64_t t = 0; t < best; t += c, sim.step(c)) {
+        const double now = Simulator::distance(sim.getFriendlyPose().position,
+                                               sim.getBogieTruth().position);
+        if (now <= scenario.intercept_range) {
+          best = t;
+        } else if (t > (k + 1) * c && now > last) {
+          break;  // past the bogie on the dash
+        }
+        last = now;
+        const Controls controls = t == 0
+                                      ? Controls{scenario.friendly_speed, 0.0}
+                                  : t <= k * c ? turn
+                                               : rules::straight;
+        sim.controlFriendly(controls.linear, controls.angular);
+      }
+    }
+  }
+  return best > scenario.time_limit_ms ? -1 : best;
+}
+
+// Tests the reference guidance, handed the bogie's path, on random scenes:
+// never sooner than the ideal pursuer, and never later than the best flight
+// of the grid of whole cycles of one turn (each of which it could fly). The
+// grid may have none: a whole number of turn cycles can point the dash
+// outside the range on either side. It still intercepts then, as on every
+// scene, within four cycles of the ideal pursuer: the first cycle is flown
+// before any command, it turns in whole cycles and once more to correct,
+// and it comes into range at a whole cycle.
+TEST(ReferenceGuidance, BetweenTheIdealAndTheGridsFloor) {
+  std::minstd_rand0 engine(3);
+  int grid_flights = 0;
+  for (int scene = 0; scene < 8; ++scene) {
+    const Scenario s = randomScenario(engine, 0.0);
+    const double ideal_ms = idealInterceptMs(s);
+    const FlightResult flight = flyWithoutThreads(s, Pilot::reference);
+    ASSERT_TRUE(flight.intercepted) << "scene " << scene;
+    EXPECT_EQ("", breaksTheRules(flight, ideal_ms)) << "scene " << scene;
+    const auto end_ms = static_cast<double>(flight.end_ms);
+    EXPECT_LE(end_ms, ideal_ms + 4.0 * static_cast<double>(s.cycle_ms))
+        << "scene " << scene;
+    const std::int64_t grid_ms = cycleGridMs(s);
+    if (grid_ms >= 0) {
+      ++grid_flights;
+      EXPECT_LE(flight.end_ms, grid_ms) << "scene " << scene;
+    }
+  }
+  EXPECT_GE(grid_flights, 3);
+}
+
 // Tests the rules of the scoreboard on made-up flights: a command outside
 // the manoeuvres, or an intercept before the ideal pursuer's, is named; a
 // flight of manoeuvres that intercepts later, or never, is fit.
 TEST(Scoreboard, FlightsThatBreakTheRules) {
   FlightResult flight{};
   flight.samples.resize(3);
-  flight.samples[0].controls = manoeuvres::left;
-  flight.samples[1].controls = manoeuvres::straight;
-  flight.samples[2].controls = manoeuvres::right;
+  flight.samples[0].controls = rules::left;
+  flight.samples[1].controls = rules::straight;
+  flight.samples[2].controls = rules::right;
   flight.intercepted = true;
   flight.end_ms = 9000;
   EXPECT_EQ("", breaksTheRules(flight, 8999.5));
@@ -102,6 +168,26 @@ TEST(Scoreboard, FlightsThatBreakTheRules) {
       "a command outside the manoeuvres at t = 0.02 s: 1000.00 m/s at 1.10 "
       "rad/s",
       breaksTheRules(flight, 8999.5));
+}
+
+// Tests when the mirror dropped on made-up flights: at the first sample that
+// told the bogie from it (even if a later one did not), at the start, never.
+TEST(Scoreboard, MirrorDroppedAtTheFirstResolvedSample) {
+  FlightResult flight{};
+  for (const bool resolved : {false, false, true, false, true}) {
+    FlightSample sample{};
+    sample.time_ms = static_cast<std::int64_t>(flight.samples.size()) * 20;
+    sample.resolved = resolved;
+    flight.samples.push_back(sample);
+  }
+  EXPECT_EQ(40, mirrorDroppedMs(flight));
+  flight.samples[0].resolved = true;
+  EXPECT_EQ(0, mirrorDroppedMs(flight));
+  for (FlightSample& s : flight.samples) {
+    s.resolved = false;
+  }
+  EXPECT_EQ(-1, mirrorDroppedMs(flight));
+  EXPECT_EQ(-1, mirrorDroppedMs(FlightResult{}));
 }
 
 // Tests quantiles between ranks, on ranks, and where a miss decides them.

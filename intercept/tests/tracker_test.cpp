@@ -129,12 +129,36 @@ TEST(Tracker, DropsTheMirrorAtALikelihoodRatioOfE15) {
   }
 }
 
+// The position the tracks claim together: their mean and covariance, each
+// weighed by its likelihood, exp(-cost / 2), with the spread of their means.
+struct Claim {
+  Eigen::Vector2d mean = Eigen::Vector2d::Zero();
+  Eigen::Matrix2d P = Eigen::Matrix2d::Zero();
+};
+Claim together(const std::vector<Track>& tracks) {
+  Claim claim;
+  double total = 0.0;
+  for (const Track& t : tracks) {
+    const double w = std::exp(-0.5 * (t.cost - tracks[0].cost));
+    claim.mean += w * t.x.head<2>();
+    total += w;
+  }
+  claim.mean /= total;
+  for (const Track& t : tracks) {
+    const double w = std::exp(-0.5 * (t.cost - tracks[0].cost)) / total;
+    const Eigen::Vector2d apart = t.x.head<2>() - claim.mean;
+    claim.P += w * (t.P.topLeftCorner<2, 2>() + apart * apart.transpose());
+  }
+  return claim;
+}
+
 // Tests a line-up: the friendly flies from (2000, 0) along the line from
 // the base at the bogie, 100 m off that line and flying back along it. Both
 // ranges measure the same direction, so the sideways position stays unseen,
 // and the filter says so: it keeps more tracks than the two crossing points,
-// side by side across the line, the best one far wider across it than
-// along, and the true error lies within three standard deviations of each.
+// side by side across the line, which together claim a place far wider
+// across the line than along it, the true error within three standard
+// deviations of that claim either way.
 TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
   auto sim =
       makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{10000.0, 100.0}, Simulator::pi},
@@ -144,21 +168,56 @@ TEST(Tracker, KnowsWhatItDoesNotKnowInLine) {
     const GlobalOrd truth = sim->getBogieTruth().position;
     feed(tracker, *sim);
     ASSERT_GT(tracker.getTracks().size(), 2u) << "cycle " << cycle;
-    const Track best = tracker.getTracks().front();
-    // Unit vectors along the line from the base through the estimate, and
+    const Claim claim = together(tracker.getTracks());
+    // Unit vectors along the line from the base through the claim, and
     // across it.
-    const Eigen::Vector2d along = best.x.head<2>().normalized();
+    const Eigen::Vector2d along = claim.mean.normalized();
     const Eigen::Vector2d across(-along.y(), along.x());
-    const Eigen::Matrix2d P = best.P.topLeftCorner<2, 2>();
-    const double along_sd = std::sqrt(along.dot(P * along));
-    const double across_sd = std::sqrt(across.dot(P * across));
+    const double along_sd = std::sqrt(along.dot(claim.P * along));
+    const double across_sd = std::sqrt(across.dot(claim.P * across));
     const Eigen::Vector2d error =
-        Eigen::Vector2d(truth.x, truth.y) - best.x.head<2>();
+        Eigen::Vector2d(truth.x, truth.y) - claim.mean;
     ASSERT_GT(across_sd, 5.0 * along_sd) << "cycle " << cycle;
     ASSERT_LT(std::abs(error.dot(along)), 3.0 * along_sd) << cycle;
     ASSERT_LT(std::abs(error.dot(across)), 3.0 * across_sd) << cycle;
     sim->step(20);
   }
+}
+
+// The NIS of the best track over many flights, its moving average read every
+// cycle from the second second on, for a tracker told range_sd (m) of ranges
+// that carry 40 m of noise: the friendly circling 2 km east of the base, the
+// bogie 8 km out in twelve directions, flying at the base and across.
+double averageNis(double range_sd) {
+  double sum = 0.0;
+  int count = 0;
+  for (int scene = 0; scene < 24; ++scene) {
+    const double bearing = scene * Simulator::pi / 6.0;
+    const GlobalOrd start{8000.0 * std::cos(bearing),
+                          8000.0 * std::sin(bearing)};
+    auto sim = makeScene(Pose{{2000.0, 0.0}, 0.0},
+                         Pose{start, bearing + Simulator::pi + scene % 2},
+                         manoeuvres::left, 40.0, 11 + scene);
+    Tracker tracker(range_sd);
+    for (int cycle = 0; cycle < 250; ++cycle) {
+      feed(tracker, *sim);
+      if (cycle >= 50) {
+        sum += tracker.getTracks().front().nis_average;
+        ++count;
+      }
+      sim->step(20);
+    }
+  }
+  return sum / count;
+}
+
+// Tests the filter's consistency: where it is told the ranges' true noise,
+// the NIS averages about 1; told a range variance twice or half the true
+// one, it averages about 1/2 or 2, which the same bounds catch.
+TEST(Tracker, ConsistentWhereToldTheTrueNoise) {
+  EXPECT_NEAR(1.0, averageNis(40.0), 0.15);
+  EXPECT_LT(averageNis(40.0 * std::sqrt(2.0)), 0.85);
+  EXPECT_GT(averageNis(40.0 / std::sqrt(2.0)), 1.15);
 }
 
 // Tests the filter with 40 m of noise on every range, the friendly circling

@@ -8,6 +8,11 @@
 
 namespace {
 
+// The friendly's flight envelope: its top speed (m/s) and the most sideways
+// acceleration (m/s^2) a turn may ask of it, speed times turn rate.
+constexpr double top_speed = 1000.0;
+constexpr double most_sideways_acceleration = 90.0;
+
 // Moves a pose for the given seconds at a constant speed and turn rate,
 // exactly along the circular arc (a straight line when the rate is 0), so that
 // big steps are as right as small ones. The move is the arc's chord: it points
@@ -62,10 +67,20 @@ double Simulator::wrapAngle(double angle) {
   return angle >= full_turn ? 0.0 : angle;
 }
 
-void Simulator::controlFriendly(double linear, double angular) {
+bool Simulator::controlFriendly(double linear, double angular) {
+  if (!std::isfinite(linear) || !std::isfinite(angular)) {
+    return false;
+  }
+  const double speed = std::clamp(linear, 0.0, top_speed);
+  // Standing still, any turn rate turns on the spot.
+  const double most_rate = speed > 0.0
+                               ? most_sideways_acceleration / speed
+                               : std::numeric_limits<double>::infinity();
+  const double rate = std::clamp(angular, -most_rate, most_rate);
   std::lock_guard<std::mutex> lock(mutex_);
-  linear_ = linear;
-  angular_ = angular;
+  linear_ = speed;
+  angular_ = rate;
+  return speed == linear && rate == angular;
 }
 
 void Simulator::step(std::int64_t milliseconds) {

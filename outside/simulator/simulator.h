@@ -69,8 +69,12 @@ class Simulator {
   static double wrapAngle(double angle);
 
   // Commands the friendly's speed (m/s) and turn rate (rad/s, anticlockwise
-  // positive); they hold until the next command.
-  void controlFriendly(double linear, double angular);
+  // positive); they hold until the next command. What no aircraft could fly
+  // is clamped: the speed into [0, 1000] (about Mach 3), the turn rate to
+  // what that speed allows at 90 m/s^2 sideways (about 9 g); a command that
+  // is not a number is refused, and the last one holds. True when the
+  // friendly flies the command as given.
+  bool controlFriendly(double linear, double angular);
   // Advances simulated time by the given milliseconds (negative counts as 0),
   // moving both aircraft along their arcs exactly.
   void step(std::int64_t milliseconds);

@@ -138,6 +138,30 @@ TEST(SimulatorTest, StepsFlyArcsExactly) {
               often.getFriendlyPose().position.y, 1e-6);
 }
 
+// Tests the friendly's flight envelope: a speed above 1000 m/s or below 0 is
+// clamped, a turn that asks more than 90 m/s^2 sideways is flown at the rate
+// that gives that, and a command that is not a number is refused, while the
+// last one holds.
+TEST(SimulatorTest, ClampsWhatNoAircraftCouldFly) {
+  Simulator sim = sceneWithFriendlyAt(Pose{{0.0, 0.0}, 0.0});
+  EXPECT_TRUE(sim.controlFriendly(1000.0, 0.0));
+  EXPECT_FALSE(sim.controlFriendly(1500.0, 0.0));
+  sim.step(1000);
+  EXPECT_NEAR(1000.0, sim.getFriendlyPose().position.x, 1e-9);
+  EXPECT_FALSE(sim.controlFriendly(-50.0, 0.0));  // no flying backwards
+  sim.step(1000);
+  EXPECT_NEAR(1000.0, sim.getFriendlyPose().position.x, 1e-9);
+
+  EXPECT_TRUE(sim.controlFriendly(50.0, -1.5));  // 75 m/s^2
+  EXPECT_FALSE(sim.controlFriendly(1000.0, 1.1));
+  sim.step(1000);
+  EXPECT_NEAR(0.09, sim.getFriendlyPose().orientation, 1e-12);
+  EXPECT_FALSE(sim.controlFriendly(std::nan(""), 0.0));
+  EXPECT_FALSE(sim.controlFriendly(50.0, INFINITY));
+  sim.step(1000);
+  EXPECT_NEAR(0.18, sim.getFriendlyPose().orientation, 1e-12);
+}
+
 // Tests that placing an aircraft sets its pose with the heading wrapped into
 // [0, 2 pi), and that the bogie then flies on at its own speed and rate.
 TEST(SimulatorTest, PlacesAircraft) {
