@@ -28,7 +28,9 @@
 #                   solutions/ where the exercise goes beyond its lesson)
 #     checks        {"tests": [object libraries of GoogleTest tests, other
 #                   targets or sources, linked into one test program with the
-#                   student's module], "outputs": [output tests, as
+#                   student's module; a test may check as it compiles too:
+#                   a static_assert of a test that fails is a failing check,
+#                   its message the verdict's words], "outputs": [output tests, as
 #                   peltra_add_output_test names them: the program built from
 #                   the student's file must print what the test expects, byte
 #                   for byte, and end as it expects], "catches": [faulty check
@@ -230,6 +232,7 @@ function(_peltra_exercise_variant text name variant file)
   set(programs "")
   set(copies "")
   set(checks "")
+  set(check_files "")
   set(header FALSE)
   if(lesson MATCHES "\\.(h|hh|hpp)$")
     set(header TRUE)
@@ -247,6 +250,17 @@ function(_peltra_exercise_variant text name variant file)
     endif()
     foreach(test IN LISTS tests)
       if(TARGET ${test})
+        # A module of GoogleTest tests: its sources are the checks' own, and
+        # an error there, such as a static_assert that fails, a check.
+        get_target_property(test_libs ${test} LINK_LIBRARIES)
+        if("${test_libs}" MATCHES "GTest::")
+          get_target_property(sources ${test} SOURCES)
+          get_target_property(dir ${test} SOURCE_DIR)
+          foreach(source IN LISTS sources)
+            get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
+            list(APPEND check_files ${source})
+          endforeach()
+        endif()
         get_target_property(test_type ${test} TYPE)
         if(header AND test_type STREQUAL "OBJECT_LIBRARY")
           _peltra_exercise_copy(${test} ${target}_${test} ${lesson} ${file})
@@ -258,6 +272,7 @@ function(_peltra_exercise_variant text name variant file)
       else()
         get_filename_component(test ${test} ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
         list(APPEND linked ${test})
+        list(APPEND check_files ${test})
       endif()
     endforeach()
     add_executable(${target}_tests)
@@ -333,7 +348,8 @@ function(_peltra_exercise_variant text name variant file)
 
   # Where the tool finds what this variant built: the object files that hold
   # the student's code (each with its diagnostics beside it), the programs
-  # (each with its link's), and the checks in the order they run.
+  # (each with its link's), the checks in the order they run, and the
+  # tests' own sources.
   set(objects "")
   foreach(copy IN LISTS copies)
     list(APPEND objects "$<TARGET_OBJECTS:${copy}>")
@@ -345,9 +361,12 @@ function(_peltra_exercise_variant text name variant file)
   list(JOIN objects "$<SEMICOLON>" objects)
   list(JOIN linked "$<SEMICOLON>" linked)
   list(JOIN checks ", " checks)
+  list(JOIN check_files "$<SEMICOLON>" check_files)
   _peltra_json_string(file_json "${file}")
+  _peltra_json_string(check_files "${check_files}")
   string(APPEND ${text} "      \"${variant}\": {\"target\": \"${target}\", \"file\": ${file_json}, "
-    "\"objects\": \"${objects}\", \"programs\": \"${linked}\", \"checks\": [${checks}]},\n")
+    "\"objects\": \"${objects}\", \"programs\": \"${linked}\", \"checks\": [${checks}], "
+    "\"check_files\": ${check_files}},\n")
   set(${text} "${${text}}" PARENT_SCOPE)
 endfunction()
 

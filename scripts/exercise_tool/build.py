@@ -10,7 +10,7 @@ import os
 import shutil
 import subprocess
 import sys
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 from typing import List, Optional
 
 from .diagnostics import Diagnostic, from_gcc
@@ -71,6 +71,8 @@ class Variant:
     objects: List[str]
     programs: List[str]
     checks: List[Check]
+    # The tests' own sources, whose compile may be a check (a static_assert).
+    check_files: List[str] = field(default_factory=list)
 
 
 @dataclass
@@ -103,7 +105,8 @@ def read_manifest(tree):
                             args=tuple(c.get("args", ())), faulty=tuple(c.get("faulty", ())))
                       for c in made["checks"]]
             variants[variant] = Variant(made["target"], made["file"], _split(made["objects"]),
-                                        _split(made["programs"]), checks)
+                                        _split(made["programs"]), checks,
+                                        _split(made.get("check_files", "")))
         entries[name] = Entry(entry["left_out"], variants, entry.get("broken"))
     return entries
 
@@ -201,9 +204,17 @@ class Diagnostics:
     warnings: List[Diagnostic]   # on the variant's own file
     errors: List[Diagnostic]     # anywhere, the variant's own file first
     link_errors: List[str]       # the text of each link that failed
+    firsts: List[Diagnostic]     # the first error of each compile that failed
 
     def failed(self):
         return bool(self.errors or self.link_errors)
+
+    def stopped_in(self, files):
+        """The first error, where every compile that failed stopped first in
+        one of `files` (and every link that ran succeeded); else None."""
+        if self.link_errors or not self.firsts or any(d.file not in files for d in self.firsts):
+            return None
+        return self.firsts[0]
 
 
 def diagnostics(tree, variant, started=0.0):
@@ -211,13 +222,15 @@ def diagnostics(tree, variant, started=0.0):
     student's file (each once, though a header is compiled into several
     objects), errors anywhere, and the links that failed."""
     own = tree.resolve(variant.file)
-    warnings, errors, links = [], [], []
+    warnings, errors, links, firsts = [], [], [], []
     seen = set()
     for obj in variant.objects:
         record = _record(obj, ".diagnostics.json", started)
         if not record:
             continue
-        for diagnostic in from_gcc(record["diagnostics"], tree.resolve, own):
+        found = from_gcc(record["diagnostics"], tree.resolve, own)
+        firsts += [d for d in found if d.is_error()][:1]
+        for diagnostic in found:
             key = (diagnostic.kind, diagnostic.file, diagnostic.line, diagnostic.column,
                    diagnostic.message)
             if key in seen:
@@ -232,4 +245,4 @@ def diagnostics(tree, variant, started=0.0):
         if record and record["status"] != 0:
             links.append(record["text"])
     errors.sort(key=lambda d: d.file != own)
-    return Diagnostics(warnings, errors, links)
+    return Diagnostics(warnings, errors, links, firsts)

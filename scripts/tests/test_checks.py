@@ -1,11 +1,13 @@
 """Tests of how a check's run becomes its outcome: from the report, the event
 log, the exit status and the sanitizer's log of fake test programs."""
 
+import json
 import os
 import unittest
 
-from exercise_tool import checks, sanitizer
-from exercise_tool.build import Check
+from exercise_tool import checking, checks, declaration, sanitizer
+from exercise_tool.build import Check, Variant
+from exercise_tool.verdict import NO_COMPILE, NOT_YET, render
 
 from fakes import TreeTest, fake_program, gtest_report
 
@@ -129,6 +131,58 @@ class OutputTest(TreeTest):
                          checks.first_difference(b"a\nb", b"a"))
         self.assertEqual(["the lines are the same; the line break at the very end is not"],
                          checks.first_difference(b"a\n", b"a"))
+
+
+def _error(file, line, message):
+    """An error as GCC's JSON gives it."""
+    return {"kind": "error", "message": message,
+            "locations": [{"caret": {"file": file, "line": line, "column": 1}}]}
+
+
+class CompileVerdictTest(TreeTest):
+    """A variant whose compile failed, judged from the launcher's records: a
+    test whose own checks run as it compiles (static_assert) and fail is a
+    failing check; an error anywhere else is one of the student's."""
+
+    def judge(self, *compiles, failed_log=None):
+        test = self.write("data/tests/summation_test.cpp", "static_assert(false, \"sum\");\n")
+        objects = []
+        for number, diagnostics in enumerate(compiles):
+            objects.append(os.path.join(self.root, "{}.o".format(number)))
+            with open(objects[-1] + ".diagnostics.json", "w") as file:
+                json.dump({"status": 1 if diagnostics else 0, "diagnostics": diagnostics}, file)
+        variant = Variant("exercise_sum_starter", os.path.join(self.root, "data/exercises/sum.cpp"),
+                          objects, [], [], check_files=[test])
+        exercise = declaration.load(self.root).named("sum")
+        return checking.judge(self.tree, exercise, variant, failed_log=failed_log)
+
+    # Tests a static_assert of the tests that fails: "not yet", with its
+    # message, the lesson's words.
+    def test_check_of_the_compiler(self):
+        test = os.path.join(self.root, "data/tests/summation_test.cpp")
+        verdict = self.judge([], [_error(test, 1, "static assertion failed: sum is pure"),
+                                     _error(test, 4, "static assertion failed: later")])
+        self.assertEqual(NOT_YET, verdict.state)
+        shown = "\n".join(render(verdict, self.tree.shown))
+        self.assertIn("The check at data/tests/summation_test.cpp:1 fails as it compiles:\n"
+                      "    data/tests/summation_test.cpp:1:1: error: static assertion failed: "
+                      "sum is pure", shown)
+        self.assertNotIn("later", shown)
+
+    # Tests errors that are the student's to mend: in the student's file,
+    # or in another file than a test's (the lesson's other files).
+    def test_errors_of_the_student(self):
+        own = os.path.join(self.root, "data/exercises/sum.cpp")
+        test = os.path.join(self.root, "data/tests/summation_test.cpp")
+        for compiles in ([[_error(own, 2, "expected ';'")], [_error(test, 1, "failed")]],
+                         [[_error(os.path.join(self.root, "data/summation.cpp"), 2, "no")]]):
+            verdict = self.judge(*compiles)
+            self.assertEqual(NO_COMPILE, verdict.state, compiles)
+        # A build that failed where no record says why: its log's last lines.
+        log = self.write("build.log", "FAILED: lesson.o\n")
+        verdict = self.judge([], failed_log=log)
+        self.assertEqual(NO_COMPILE, verdict.state)
+        self.assertIn("FAILED: lesson.o", verdict.link_errors[0])
 
 
 if __name__ == "__main__":
