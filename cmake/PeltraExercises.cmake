@@ -153,10 +153,13 @@ endfunction()
 # place of the lesson's <lesson>: the same kind of target (an object module or
 # a program), the same other sources, libraries, include directories and
 # definitions. For a header lesson every source stays and <file> is
-# included first. The copy has no precompiled header, so that a starter that
+# included first. With MODULE <module> <module copy>, a copy that links the
+# lesson's module links its copy instead (a program that shows the lesson's
+# module at work). The copy has no precompiled header, so that a starter that
 # uses what it does not #include is told so, as it would be anywhere else;
 # its compiles and links keep their diagnostics for the tool (launcher.py).
 function(_peltra_exercise_copy target copy lesson file)
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "MODULE")
   get_target_property(type ${target} TYPE)
   get_target_property(dir ${target} SOURCE_DIR)
   get_target_property(sources ${target} SOURCES)
@@ -188,6 +191,17 @@ function(_peltra_exercise_copy target copy lesson file)
       set_property(TARGET ${copy} PROPERTY ${property} "${value}")
     endif()
   endforeach()
+  if(arg_MODULE)
+    list(GET arg_MODULE 0 module)
+    list(GET arg_MODULE 1 module_copy)
+    _peltra_exercise_links(libs ${copy})
+    list(FIND libs ${module} at)
+    if(at GREATER -1)
+      list(REMOVE_AT libs ${at})
+      list(INSERT libs ${at} ${module_copy})
+      set_property(TARGET ${copy} PROPERTY LINK_LIBRARIES "${libs}")
+    endif()
+  endif()
   # The starter sees the lesson's headers as the lesson's file does, and a
   # function that never returns its value is an error, not a warning.
   get_filename_component(lesson_dir ${lesson} DIRECTORY)
@@ -197,6 +211,22 @@ function(_peltra_exercise_copy target copy lesson file)
     target_compile_options(${copy} PRIVATE "SHELL:-include ${file}")
   endif()
   _peltra_exercise_launch(${copy})
+endfunction()
+
+# The libraries <target> links itself, each alias as the target it names.
+function(_peltra_exercise_links out target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  set(named "")
+  foreach(lib IN LISTS libs)
+    if(TARGET "${lib}")
+      get_target_property(aliased ${lib} ALIASED_TARGET)
+      if(aliased)
+        set(lib ${aliased})
+      endif()
+    endif()
+    list(APPEND named "${lib}")
+  endforeach()
+  set(${out} "${named}" PARENT_SCOPE)
 endfunction()
 
 # <target>'s compiles, and its link where it is a program, through the
@@ -238,14 +268,21 @@ function(_peltra_exercise_variant text name variant file)
     set(header TRUE)
   endif()
 
+  # The lesson's module with the student's file, which the tests link, and
+  # so does a program of an output check that links the lesson's module.
+  set(module "")
+  get_target_property(type ${lesson_target} TYPE)
+  if(type STREQUAL "OBJECT_LIBRARY")
+    _peltra_exercise_copy(${lesson_target} ${target}_lesson ${lesson} ${file})
+    list(APPEND copies ${target}_lesson)
+    set(module MODULE ${lesson_target} ${target}_lesson)
+  endif()
+
   if(tests)
-    # The lesson's module with the student's file, and for a header lesson
-    # every object module of the tests, which may include it.
-    get_target_property(type ${lesson_target} TYPE)
+    # The lesson's module, and for a header lesson every object module of
+    # the tests, which may include it.
     set(linked "")
-    if(NOT type STREQUAL "INTERFACE_LIBRARY")
-      _peltra_exercise_copy(${lesson_target} ${target}_lesson ${lesson} ${file})
-      list(APPEND copies ${target}_lesson)
+    if(module)
       list(APPEND linked ${target}_lesson)
     endif()
     foreach(test IN LISTS tests)
@@ -292,7 +329,7 @@ function(_peltra_exercise_variant text name variant file)
   foreach(test IN LISTS outputs)
     get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
     list(POP_FRONT output program expected exit_code check)
-    _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file})
+    _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file} ${module})
     _peltra_exercise_program(${target}_${program} ${program} ${out})
     list(APPEND copies ${target}_${program})
     list(APPEND programs ${target}_${program})
@@ -393,6 +430,7 @@ function(_peltra_exercise_problem out)
   endif()
   get_target_property(type ${lesson_target} TYPE)
   set(programs "")
+  set(output_programs "")
   foreach(test IN LISTS outputs)
     get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
     list(POP_FRONT output program expected exit_code check)
@@ -404,6 +442,7 @@ function(_peltra_exercise_problem out)
       set(problem "the output test ${test} has no EXPECTED output to hold a program to")
     endif()
     list(APPEND programs ${program})
+    list(APPEND output_programs ${program})
   endforeach()
   foreach(test IN LISTS tests)
     if(NOT TARGET ${test} AND NOT EXISTS ${PROJECT_SOURCE_DIR}/${test})
@@ -429,7 +468,8 @@ function(_peltra_exercise_problem out)
   if(tests AND type STREQUAL "OBJECT_LIBRARY")
     list(APPEND programs ${lesson_target})
   endif()
-  # A source lesson is replaced where it is compiled: it must be there.
+  # A source lesson is replaced where it is compiled: it must be there, or
+  # for an output check's program in the lesson's module that it links.
   if(NOT problem AND NOT lesson MATCHES "\\.(h|hh|hpp)$")
     foreach(program IN LISTS programs)
       get_target_property(sources ${program} SOURCES)
@@ -441,6 +481,12 @@ function(_peltra_exercise_problem out)
           set(found TRUE)
         endif()
       endforeach()
+      if(program IN_LIST output_programs AND type STREQUAL "OBJECT_LIBRARY")
+        _peltra_exercise_links(libs ${program})
+        if(lesson_target IN_LIST libs)
+          set(found TRUE)
+        endif()
+      endif()
       if(NOT found)
         file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${lesson}")
         set(problem "${program} is not built from its lesson ${path}")
