@@ -242,11 +242,16 @@ function(_peltra_exercise_launch target)
   endif()
 endfunction()
 
-# A program of a variant, in the variant's folder, named <name>.
+# A program of a variant, in the variant's folder, named <name>; linked with
+# gold where the compiler can use it, as the project's own programs are
+# (PeltraBuildSpeed.cmake): a check links again after every save.
 function(_peltra_exercise_program target name out)
   _peltra_exercise_launch(${target})
   target_link_libraries(${target} PRIVATE peltra_test_events
     $<BUILD_INTERFACE:peltra_options>)
+  if(PELTRA_LINKS_WITH_GOLD)
+    target_link_options(${target} PRIVATE -fuse-ld=gold)
+  endif()
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${out})
 endfunction()

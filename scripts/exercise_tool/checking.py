@@ -14,6 +14,23 @@ def timeout(exercise):
     return int(value) if value and value.isdigit() and int(value) > 0 else exercise.timeout
 
 
+def shards():
+    """How many processes a test program's tests are shared out to, at once:
+    one per core this process may use (a test that waits, showing that a
+    getter stays blocked, then waits beside the others), at most 8, since a
+    program here holds a few dozen tests at most and every process starts
+    its sanitizers' runtime anew; PELTRA_EXERCISE_SHARDS sets another number
+    (1 runs them in one process, in order)."""
+    value = os.environ.get("PELTRA_EXERCISE_SHARDS")
+    if value and value.isdigit() and int(value) > 0:
+        return int(value)
+    try:
+        cores = len(os.sched_getaffinity(0))
+    except AttributeError:
+        cores = os.cpu_count() or 1
+    return min(cores, 8)
+
+
 def judge(tree, exercise, variant, started=0.0, failed_log=None):
     """The verdict on a variant that is built (or failed to build) already;
     `failed_log` is the log of a build that failed, where one did."""
@@ -34,7 +51,8 @@ def judge(tree, exercise, variant, started=0.0, failed_log=None):
         return Verdict(exercise.name, NO_COMPILE, link_errors=[
             "The build failed; the last lines of " + failed_log + ":\n" + _tail(failed_log)])
     context = checks.Context(tree, variant.file, timeout(exercise),
-                             os.path.join(tree.state, "runs", exercise.name, variant.target))
+                             os.path.join(tree.state, "runs", exercise.name, variant.target),
+                             shards())
     outcome = checks.run_all(variant.checks, context)
     if outcome.failure is None and not found.warnings:
         return Verdict(exercise.name, DONE, outcome.passed, outcome.passed)

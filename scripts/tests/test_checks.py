@@ -9,7 +9,7 @@ from exercise_tool import checking, checks, declaration, sanitizer
 from exercise_tool.build import Check, Variant
 from exercise_tool.verdict import NO_COMPILE, NOT_YET, render
 
-from fakes import TreeTest, fake_program, gtest_report
+from fakes import TreeTest, fake_program, gtest_report, sharded_program
 
 FAILURE = "../../data/tests/summation_test.cpp:15\nExpected equality of these values:\n" \
           "  -4.75\n  sum(one)\n    Which is: 0"
@@ -98,6 +98,56 @@ class GoogleTestRunTest(TreeTest):
                                  faulty=(os.path.join(self.root, "numeric/faulty.cpp"),))
         self.assertIn("all pass on a faulty component (numeric/faulty.cpp)",
                       outcome.failure.summary)
+
+
+class ShardsTest(TreeTest):
+    """A test program's tests shared out to processes that run at once; the
+    verdict is still that of one run in the program's order."""
+
+    def run_shards(self, tests, shards=2):
+        path = sharded_program(self.root, "program", tests)
+        context = checks.Context(self.tree, "data/exercises/sum.cpp", 20,
+                                 os.path.join(self.root, "run"), shards)
+        return checks.run_tests(Check("tests", "sum_tests", path), context)
+
+    # Tests that the reports of all shards count, and that the first test to
+    # fail in the program's order is named, whichever shard ran it.
+    def test_first_failure_in_order(self):
+        tests = [{"name": "A.T{}".format(n)} for n in range(5)]
+        tests[3]["failures"] = ["t.cpp:3\nthird"]
+        tests[2]["failures"] = ["t.cpp:2\nsecond"]
+        for shards in (1, 2, 3):
+            outcome = self.run_shards(tests, shards)
+            self.assertEqual(("A.T2", "fails (3 of 5 tests pass):", 3), (
+                outcome.failure.check, outcome.failure.summary, outcome.passed), shards)
+        del tests[2]["failures"], tests[3]["failures"]
+        self.assertEqual((5, None), (self.run_shards(tests).passed, None))
+
+    # Tests a crash in one shard: a test that failed before it in the
+    # program's order comes first; one after it does not count.
+    def test_crash_and_failures_around_it(self):
+        tests = [{"name": "A.T{}".format(n)} for n in range(5)]
+        tests[2]["crash"] = "SIGSEGV"
+        tests[3]["failures"] = ["t.cpp:3\nafter the crash"]
+        failure = self.run_shards(tests).failure
+        self.assertEqual(("A.T2", "crashed (SIGSEGV)."), (failure.check, failure.summary))
+        tests[1]["failures"] = ["t.cpp:1\nbefore the crash"]
+        failure = self.run_shards(tests).failure
+        self.assertEqual(("A.T1", "before the crash"), (failure.check, failure.details[0]))
+        self.assertIn("Then A.T2 crashed (SIGSEGV).", failure.details)
+
+    # Tests several check programs run at once: the first that fails in
+    # their order is the verdict, and only the checks before it count.
+    def test_checks_at_once(self):
+        tests = [{"name": "A.One"}, {"name": "A.Two", "failures": ["t.cpp:2\nsecond"]}]
+        checks_ = [Check("tests", "p{}".format(n), sharded_program(self.root, "p{}".format(n),
+                                                                   tests[:n + 1]))
+                   for n in (0, 1, 1)]
+        for shards in (1, 2, 3):
+            context = checks.Context(self.tree, "data/exercises/sum.cpp", 20,
+                                     os.path.join(self.root, "run"), shards)
+            outcome = checks.run_all(checks_, context)
+            self.assertEqual(("A.Two", 2), (outcome.failure.check, outcome.passed), shards)
 
 
 class OutputTest(TreeTest):
