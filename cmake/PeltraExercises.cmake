@@ -242,6 +242,33 @@ function(_peltra_exercise_launch target)
   endif()
 endfunction()
 
+# Checks that a student writes are a GoogleTest file, and parsing
+# <gtest/gtest.h> is half of its compile: <copy> loads it precompiled, alone
+# (no other header, so that a file that uses what it does not #include is
+# still told so: the student's file includes <gtest/gtest.h> itself).
+function(_peltra_exercise_gtest_pch copy)
+  set(maker peltra_exercise_pch_gtest)
+  if(NOT TARGET ${maker})
+    set(source ${CMAKE_BINARY_DIR}/${maker}.cpp)
+    file(CONFIGURE OUTPUT ${source}
+      CONTENT "// Compiled for a precompiled header only.\n")
+    add_library(${maker} OBJECT ${source})
+    # The options of the copies that load it: GCC uses it only where they
+    # are the same.
+    target_link_libraries(${maker} PRIVATE GTest::gtest $<BUILD_INTERFACE:peltra_options>)
+    set_target_properties(${maker} PROPERTIES CXX_EXTENSIONS OFF)
+    target_compile_options(${maker} PRIVATE
+      "$<$<CONFIG:RelWithDebInfo,Release>:-Og;-g1>" -Werror=return-type)
+    target_precompile_headers(${maker} PRIVATE <gtest/gtest.h>)
+    _peltra_ccache_with_pch(${maker})
+  endif()
+  target_precompile_headers(${copy} REUSE_FROM ${maker})
+  if(_peltra_ccache_with_pch)
+    set_target_properties(${copy} PROPERTIES CXX_COMPILER_LAUNCHER
+      "${_peltra_exercise_launcher};compile;${_peltra_ccache_with_pch}")
+  endif()
+endfunction()
+
 # A program of a variant, in the variant's folder, named <name>; linked with
 # gold where the compiler can use it, as the project's own programs are
 # (PeltraBuildSpeed.cmake): a check links again after every save.
@@ -350,6 +377,7 @@ function(_peltra_exercise_variant text name variant file)
     # one off only as far as the checks allow, on which they must pass).
     get_target_property(piece ${lesson_target} PELTRA_CHECKS)
     _peltra_exercise_copy(${piece} ${target}_checks ${lesson} ${file})
+    _peltra_exercise_gtest_pch(${target}_checks)
     list(APPEND copies ${target}_checks)
     get_target_property(component ${lesson_target} PELTRA_CHECKS_COMPONENT)
     get_target_property(libs ${lesson_target} PELTRA_CHECKS_LIBS)
