@@ -28,18 +28,19 @@
 #                   solutions/ where the exercise goes beyond its lesson)
 #     checks        {"tests": [object libraries of GoogleTest tests, other
 #                   targets or sources, linked into one test program with the
-#                   student's module; a test may check as it compiles too:
-#                   a static_assert of a test that fails is a failing check,
-#                   its message the verdict's words], "outputs": [output tests, as
+#                   student's module; a test may check as it compiles too: a
+#                   static_assert of a test that fails is a failing check, its
+#                   message the verdict's words], "outputs": [output tests, as
 #                   peltra_add_output_test names them: the program built from
-#                   the student's file must print what the test expects, byte
-#                   for byte, and end as it expects], "catches": [faulty check
-#                   programs (peltra_add_faulty_checks) that the student's
-#                   checks must fail on; they must pass on the real component],
-#                   "passes": [check programs of the same kind built with a
-#                   component that is off only as far as the checks allow:
-#                   the student's checks must pass on each, so that a check
-#                   stricter than it should be fails]}
+#                   the student's file (or linked with the student's module,
+#                   where the program links the lesson's) must print what the
+#                   test expects, byte for byte, and end as it expects],
+#                   "catches": [faulty check programs (peltra_add_faulty_checks)
+#                   that the student's checks must fail on; they must pass on
+#                   the real component], "passes": [check programs of the same
+#                   kind built with a component that is off only as far as the
+#                   checks allow: the student's checks must pass on each, so
+#                   that a check stricter than it should be fails]}
 #     needs         optional: ["OpenCV"], ["Eigen"]; without them the exercise
 #                   is left out, with the line that installs them. (An
 #                   exercise whose files, targets or output tests are not in

@@ -201,8 +201,8 @@ class CompileVerdictTest(TreeTest):
             objects.append(os.path.join(self.root, "{}.o".format(number)))
             with open(objects[-1] + ".diagnostics.json", "w") as file:
                 json.dump({"status": 1 if diagnostics else 0, "diagnostics": diagnostics}, file)
-        variant = Variant("exercise_sum_starter", os.path.join(self.root, "data/exercises/sum.cpp"),
-                          objects, [], [], check_files=[test])
+        own = os.path.join(self.root, "data/exercises/sum.cpp")
+        variant = Variant("exercise_sum_starter", own, objects, [], [], check_files=[test])
         exercise = declaration.load(self.root).named("sum")
         return checking.judge(self.tree, exercise, variant, failed_log=failed_log)
 
