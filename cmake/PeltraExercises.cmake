@@ -28,16 +28,19 @@
 #                   solutions/ where the exercise goes beyond its lesson)
 #     checks        {"tests": [object libraries of GoogleTest tests, other
 #                   targets or sources, linked into one test program with the
-#                   student's module], "outputs": [output tests, as
+#                   student's module; a test may check as it compiles too: a
+#                   static_assert of a test that fails is a failing check, its
+#                   message the verdict's words], "outputs": [output tests, as
 #                   peltra_add_output_test names them: the program built from
-#                   the student's file must print what the test expects, byte
-#                   for byte, and end as it expects], "catches": [faulty check
-#                   programs (peltra_add_faulty_checks) that the student's
-#                   checks must fail on; they must pass on the real component],
-#                   "passes": [check programs of the same kind built with a
-#                   component that is off only as far as the checks allow:
-#                   the student's checks must pass on each, so that a check
-#                   stricter than it should be fails]}
+#                   the student's file (or linked with the student's module,
+#                   where the program links the lesson's) must print what the
+#                   test expects, byte for byte, and end as it expects],
+#                   "catches": [faulty check programs (peltra_add_faulty_checks)
+#                   that the student's checks must fail on; they must pass on
+#                   the real component], "passes": [check programs of the same
+#                   kind built with a component that is off only as far as the
+#                   checks allow: the student's checks must pass on each, so
+#                   that a check stricter than it should be fails]}
 #     needs         optional: ["OpenCV"], ["Eigen"]; without them the exercise
 #                   is left out, with the line that installs them. (An
 #                   exercise whose files, targets or output tests are not in
@@ -151,10 +154,13 @@ endfunction()
 # place of the lesson's <lesson>: the same kind of target (an object module or
 # a program), the same other sources, libraries, include directories and
 # definitions. For a header lesson every source stays and <file> is
-# included first. The copy has no precompiled header, so that a starter that
+# included first. With MODULE <module> <module copy>, a copy that links the
+# lesson's module links its copy instead (a program that shows the lesson's
+# module at work). The copy has no precompiled header, so that a starter that
 # uses what it does not #include is told so, as it would be anywhere else;
 # its compiles and links keep their diagnostics for the tool (launcher.py).
 function(_peltra_exercise_copy target copy lesson file)
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "MODULE")
   get_target_property(type ${target} TYPE)
   get_target_property(dir ${target} SOURCE_DIR)
   get_target_property(sources ${target} SOURCES)
@@ -186,6 +192,17 @@ function(_peltra_exercise_copy target copy lesson file)
       set_property(TARGET ${copy} PROPERTY ${property} "${value}")
     endif()
   endforeach()
+  if(arg_MODULE)
+    list(GET arg_MODULE 0 module)
+    list(GET arg_MODULE 1 module_copy)
+    _peltra_exercise_links(libs ${copy})
+    list(FIND libs ${module} at)
+    if(at GREATER -1)
+      list(REMOVE_AT libs ${at})
+      list(INSERT libs ${at} ${module_copy})
+      set_property(TARGET ${copy} PROPERTY LINK_LIBRARIES "${libs}")
+    endif()
+  endif()
   # The starter sees the lesson's headers as the lesson's file does, and a
   # function that never returns its value is an error, not a warning.
   get_filename_component(lesson_dir ${lesson} DIRECTORY)
@@ -195,6 +212,22 @@ function(_peltra_exercise_copy target copy lesson file)
     target_compile_options(${copy} PRIVATE "SHELL:-include ${file}")
   endif()
   _peltra_exercise_launch(${copy})
+endfunction()
+
+# The libraries <target> links itself, each alias as the target it names.
+function(_peltra_exercise_links out target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  set(named "")
+  foreach(lib IN LISTS libs)
+    if(TARGET "${lib}")
+      get_target_property(aliased ${lib} ALIASED_TARGET)
+      if(aliased)
+        set(lib ${aliased})
+      endif()
+    endif()
+    list(APPEND named "${lib}")
+  endforeach()
+  set(${out} "${named}" PARENT_SCOPE)
 endfunction()
 
 # <target>'s compiles, and its link where it is a program, through the
@@ -210,11 +243,43 @@ function(_peltra_exercise_launch target)
   endif()
 endfunction()
 
-# A program of a variant, in the variant's folder, named <name>.
+# Checks that a student writes are a GoogleTest file, and parsing
+# <gtest/gtest.h> is half of its compile: <copy> loads it precompiled, alone
+# (no other header, so that a file that uses what it does not #include is
+# still told so: the student's file includes <gtest/gtest.h> itself).
+function(_peltra_exercise_gtest_pch copy)
+  set(maker peltra_exercise_pch_gtest)
+  if(NOT TARGET ${maker})
+    set(source ${CMAKE_BINARY_DIR}/${maker}.cpp)
+    file(CONFIGURE OUTPUT ${source}
+      CONTENT "// Compiled for a precompiled header only.\n")
+    add_library(${maker} OBJECT ${source})
+    # The options of the copies that load it: GCC uses it only where they
+    # are the same.
+    target_link_libraries(${maker} PRIVATE GTest::gtest $<BUILD_INTERFACE:peltra_options>)
+    set_target_properties(${maker} PROPERTIES CXX_EXTENSIONS OFF)
+    target_compile_options(${maker} PRIVATE
+      "$<$<CONFIG:RelWithDebInfo,Release>:-Og;-g1>" -Werror=return-type)
+    target_precompile_headers(${maker} PRIVATE <gtest/gtest.h>)
+    _peltra_ccache_with_pch(${maker})
+  endif()
+  target_precompile_headers(${copy} REUSE_FROM ${maker})
+  if(_peltra_ccache_with_pch)
+    set_target_properties(${copy} PROPERTIES CXX_COMPILER_LAUNCHER
+      "${_peltra_exercise_launcher};compile;${_peltra_ccache_with_pch}")
+  endif()
+endfunction()
+
+# A program of a variant, in the variant's folder, named <name>; linked with
+# gold where the compiler can use it, as the project's own programs are
+# (PeltraBuildSpeed.cmake): a check links again after every save.
 function(_peltra_exercise_program target name out)
   _peltra_exercise_launch(${target})
   target_link_libraries(${target} PRIVATE peltra_test_events
     $<BUILD_INTERFACE:peltra_options>)
+  if(PELTRA_LINKS_WITH_GOLD)
+    target_link_options(${target} PRIVATE -fuse-ld=gold)
+  endif()
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${out})
 endfunction()
@@ -230,23 +295,42 @@ function(_peltra_exercise_variant text name variant file)
   set(programs "")
   set(copies "")
   set(checks "")
+  set(check_files "")
   set(header FALSE)
   if(lesson MATCHES "\\.(h|hh|hpp)$")
     set(header TRUE)
   endif()
 
+  # The lesson's module with the student's file, which the tests link, and
+  # so does a program of an output check that links the lesson's module.
+  set(module "")
+  get_target_property(type ${lesson_target} TYPE)
+  if(type STREQUAL "OBJECT_LIBRARY")
+    _peltra_exercise_copy(${lesson_target} ${target}_lesson ${lesson} ${file})
+    list(APPEND copies ${target}_lesson)
+    set(module MODULE ${lesson_target} ${target}_lesson)
+  endif()
+
   if(tests)
-    # The lesson's module with the student's file, and for a header lesson
-    # every object module of the tests, which may include it.
-    get_target_property(type ${lesson_target} TYPE)
+    # The lesson's module, and for a header lesson every object module of
+    # the tests, which may include it.
     set(linked "")
-    if(NOT type STREQUAL "INTERFACE_LIBRARY")
-      _peltra_exercise_copy(${lesson_target} ${target}_lesson ${lesson} ${file})
-      list(APPEND copies ${target}_lesson)
+    if(module)
       list(APPEND linked ${target}_lesson)
     endif()
     foreach(test IN LISTS tests)
       if(TARGET ${test})
+        # A module of GoogleTest tests: its sources are the checks' own, and
+        # an error there, such as a static_assert that fails, a check.
+        get_target_property(test_libs ${test} LINK_LIBRARIES)
+        if("${test_libs}" MATCHES "GTest::")
+          get_target_property(sources ${test} SOURCES)
+          get_target_property(dir ${test} SOURCE_DIR)
+          foreach(source IN LISTS sources)
+            get_filename_component(source ${source} ABSOLUTE BASE_DIR ${dir})
+            list(APPEND check_files ${source})
+          endforeach()
+        endif()
         get_target_property(test_type ${test} TYPE)
         if(header AND test_type STREQUAL "OBJECT_LIBRARY")
           _peltra_exercise_copy(${test} ${target}_${test} ${lesson} ${file})
@@ -258,6 +342,7 @@ function(_peltra_exercise_variant text name variant file)
       else()
         get_filename_component(test ${test} ABSOLUTE BASE_DIR ${PROJECT_SOURCE_DIR})
         list(APPEND linked ${test})
+        list(APPEND check_files ${test})
       endif()
     endforeach()
     add_executable(${target}_tests)
@@ -277,7 +362,7 @@ function(_peltra_exercise_variant text name variant file)
   foreach(test IN LISTS outputs)
     get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
     list(POP_FRONT output program expected exit_code check)
-    _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file})
+    _peltra_exercise_copy(${program} ${target}_${program} ${lesson} ${file} ${module})
     _peltra_exercise_program(${target}_${program} ${program} ${out})
     list(APPEND copies ${target}_${program})
     list(APPEND programs ${target}_${program})
@@ -293,6 +378,7 @@ function(_peltra_exercise_variant text name variant file)
     # one off only as far as the checks allow, on which they must pass).
     get_target_property(piece ${lesson_target} PELTRA_CHECKS)
     _peltra_exercise_copy(${piece} ${target}_checks ${lesson} ${file})
+    _peltra_exercise_gtest_pch(${target}_checks)
     list(APPEND copies ${target}_checks)
     get_target_property(component ${lesson_target} PELTRA_CHECKS_COMPONENT)
     get_target_property(libs ${lesson_target} PELTRA_CHECKS_LIBS)
@@ -333,7 +419,8 @@ function(_peltra_exercise_variant text name variant file)
 
   # Where the tool finds what this variant built: the object files that hold
   # the student's code (each with its diagnostics beside it), the programs
-  # (each with its link's), and the checks in the order they run.
+  # (each with its link's), the checks in the order they run, and the
+  # tests' own sources.
   set(objects "")
   foreach(copy IN LISTS copies)
     list(APPEND objects "$<TARGET_OBJECTS:${copy}>")
@@ -345,9 +432,12 @@ function(_peltra_exercise_variant text name variant file)
   list(JOIN objects "$<SEMICOLON>" objects)
   list(JOIN linked "$<SEMICOLON>" linked)
   list(JOIN checks ", " checks)
+  list(JOIN check_files "$<SEMICOLON>" check_files)
   _peltra_json_string(file_json "${file}")
+  _peltra_json_string(check_files "${check_files}")
   string(APPEND ${text} "      \"${variant}\": {\"target\": \"${target}\", \"file\": ${file_json}, "
-    "\"objects\": \"${objects}\", \"programs\": \"${linked}\", \"checks\": [${checks}]},\n")
+    "\"objects\": \"${objects}\", \"programs\": \"${linked}\", \"checks\": [${checks}], "
+    "\"check_files\": ${check_files}},\n")
   set(${text} "${${text}}" PARENT_SCOPE)
 endfunction()
 
@@ -374,6 +464,7 @@ function(_peltra_exercise_problem out)
   endif()
   get_target_property(type ${lesson_target} TYPE)
   set(programs "")
+  set(output_programs "")
   foreach(test IN LISTS outputs)
     get_property(output GLOBAL PROPERTY PELTRA_OUTPUT_TEST_${test})
     list(POP_FRONT output program expected exit_code check)
@@ -385,6 +476,7 @@ function(_peltra_exercise_problem out)
       set(problem "the output test ${test} has no EXPECTED output to hold a program to")
     endif()
     list(APPEND programs ${program})
+    list(APPEND output_programs ${program})
   endforeach()
   foreach(test IN LISTS tests)
     if(NOT TARGET ${test} AND NOT EXISTS ${PROJECT_SOURCE_DIR}/${test})
@@ -410,7 +502,8 @@ function(_peltra_exercise_problem out)
   if(tests AND type STREQUAL "OBJECT_LIBRARY")
     list(APPEND programs ${lesson_target})
   endif()
-  # A source lesson is replaced where it is compiled: it must be there.
+  # A source lesson is replaced where it is compiled: it must be there, or
+  # for an output check's program in the lesson's module that it links.
   if(NOT problem AND NOT lesson MATCHES "\\.(h|hh|hpp)$")
     foreach(program IN LISTS programs)
       get_target_property(sources ${program} SOURCES)
@@ -422,6 +515,12 @@ function(_peltra_exercise_problem out)
           set(found TRUE)
         endif()
       endforeach()
+      if(program IN_LIST output_programs AND type STREQUAL "OBJECT_LIBRARY")
+        _peltra_exercise_links(libs ${program})
+        if(lesson_target IN_LIST libs)
+          set(found TRUE)
+        endif()
+      endif()
       if(NOT found)
         file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR} "${lesson}")
         set(problem "${program} is not built from its lesson ${path}")

@@ -7,10 +7,11 @@ import contextlib
 import fcntl
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 from typing import List, Optional
 
 from .diagnostics import Diagnostic, from_gcc
@@ -71,6 +72,8 @@ class Variant:
     objects: List[str]
     programs: List[str]
     checks: List[Check]
+    # The tests' own sources, whose compile may be a check (a static_assert).
+    check_files: List[str] = field(default_factory=list)
 
 
 @dataclass
@@ -103,7 +106,8 @@ def read_manifest(tree):
                             args=tuple(c.get("args", ())), faulty=tuple(c.get("faulty", ())))
                       for c in made["checks"]]
             variants[variant] = Variant(made["target"], made["file"], _split(made["objects"]),
-                                        _split(made["programs"]), checks)
+                                        _split(made["programs"]), checks,
+                                        _split(made.get("check_files", "")))
         entries[name] = Entry(entry["left_out"], variants, entry.get("broken"))
     return entries
 
@@ -121,17 +125,110 @@ def locked(tree):
             fcntl.flock(lock, fcntl.LOCK_UN)
 
 
-def configure(tree):
-    """Sets up build/exercises the first time (later builds configure again
-    by themselves whenever a CMakeLists.txt or exercises.json changed)."""
-    if os.path.exists(os.path.join(tree.build, "build.ninja")):
-        return
-    print("Setting up the exercises' build in build/exercises (once)...", file=sys.stderr)
-    command = ["cmake", "--preset", "exercises",
-               # The interpreter running this tool runs the build's launcher.
-               "-DPython3_EXECUTABLE=" + sys.executable]
+PRESET = "exercises"
+PRESETS = "CMakePresets.json"
+
+
+def _preset_value(value, root, name, generator):
+    """A preset's cache variable as CMake puts it in the cache: a boolean is
+    TRUE or FALSE, {"type", "value"} its value, and the macros of a preset
+    expanded (an unknown macro stays as it is, so that the value differs
+    from the cache's and the build is set up again rather than left stale)."""
+    if isinstance(value, dict):
+        value = value.get("value")
+    if isinstance(value, bool):
+        return "TRUE" if value else "FALSE"
+    macros = {"sourceDir": root, "sourceParentDir": os.path.dirname(root),
+              "sourceDirName": os.path.basename(root), "presetName": name,
+              "generator": generator or "", "dollar": "$"}
+    value = re.sub(r"\$\{(\w+)\}", lambda m: macros.get(m.group(1), m.group(0)), str(value))
+    return re.sub(r"\$p?env\{(\w+)\}",
+                  lambda m: os.environ.get(m.group(1), m.group(0)), value)
+
+
+def preset_settings(root, name=PRESET):
+    """The generator and the cache variables that the configure preset
+    `name` of CMakePresets.json sets, its parents' included (the first
+    parent named wins over later ones, the preset over all)."""
+    try:
+        with open(os.path.join(root, PRESETS), encoding="utf-8") as file:
+            presets = {p["name"]: p for p in json.load(file).get("configurePresets", [])}
+    except (OSError, ValueError, KeyError, TypeError):
+        return None, {}
+
+    def merged(preset_name, seen=()):
+        preset = presets.get(preset_name, {})
+        parents = preset.get("inherits", [])
+        generator, variables = None, {}
+        for parent in reversed([parents] if isinstance(parents, str) else parents):
+            if parent not in seen:
+                parent_generator, parent_variables = merged(parent, seen + (preset_name,))
+                generator = parent_generator or generator
+                variables.update(parent_variables)
+        variables.update(preset.get("cacheVariables", {}))
+        return preset.get("generator", generator), variables
+
+    generator, variables = merged(name)
+    return generator, {key: _preset_value(value, root, name, generator)
+                       for key, value in variables.items() if value is not None}
+
+
+def _tool_settings():
+    """The cache variables the tool sets besides the preset's."""
+    settings = {"Python3_EXECUTABLE": sys.executable}
     if shutil.which("ccache") and not os.environ.get("CMAKE_CXX_COMPILER_LAUNCHER"):
-        command.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+        settings["CMAKE_CXX_COMPILER_LAUNCHER"] = "ccache"
+    return settings
+
+
+def read_cache(build_dir):
+    """The variables of a build folder's CMakeCache.txt, by name; {} where
+    there is none."""
+    found = {}
+    try:
+        with open(os.path.join(build_dir, "CMakeCache.txt"), encoding="utf-8",
+                  errors="replace") as file:
+            for line in file:
+                match = re.match(r"([^#/\s][^:=]*)(?::[A-Z]+)?=(.*)$", line.rstrip("\n"))
+                if match:
+                    found[match.group(1)] = match.group(2)
+    except OSError:
+        pass
+    return found
+
+
+def _unlike_preset(tree, generator, wanted):
+    """The settings (names) in which build/exercises differs from what
+    configuring it now would set: empty when it is up to date."""
+    cache = read_cache(tree.build)
+    differ = [key for key, value in sorted(wanted.items()) if cache.get(key) != value]
+    if generator and cache.get("CMAKE_GENERATOR", generator) != generator:
+        differ.append("CMAKE_GENERATOR")
+    return differ
+
+
+def configure(tree):
+    """Sets up build/exercises the first time, and again wherever its cache
+    differs from the exercises preset or from the tool's own settings: a
+    build folder set up by an older checkout (another preset, without the
+    sanitizers) would otherwise keep its old settings, since a build only
+    configures again by itself, with the cache it has, when a CMakeLists.txt
+    or exercises.json changed."""
+    generator, wanted = preset_settings(tree.root)
+    tool = _tool_settings()
+    wanted.update(tool)
+    if os.path.exists(os.path.join(tree.build, "build.ninja")):
+        differ = _unlike_preset(tree, generator, wanted)
+        if not differ:
+            return
+        print("The exercises' build was set up with other settings ({}): setting it up "
+              "again...".format(", ".join(differ)), file=sys.stderr)
+        if "CMAKE_GENERATOR" in differ:
+            # CMake refuses another generator in the same build folder.
+            os.remove(os.path.join(tree.build, "CMakeCache.txt"))
+    else:
+        print("Setting up the exercises' build in build/exercises (once)...", file=sys.stderr)
+    command = ["cmake", "--preset", PRESET] + ["-D{}={}".format(k, v) for k, v in tool.items()]
     os.makedirs(tree.build, exist_ok=True)
     log = os.path.join(tree.build, "configure.log")
     with open(log, "w") as out:
@@ -201,9 +298,17 @@ class Diagnostics:
     warnings: List[Diagnostic]   # on the variant's own file
     errors: List[Diagnostic]     # anywhere, the variant's own file first
     link_errors: List[str]       # the text of each link that failed
+    firsts: List[Diagnostic]     # the first error of each compile that failed
 
     def failed(self):
         return bool(self.errors or self.link_errors)
+
+    def stopped_in(self, files):
+        """The first error, where every compile that failed stopped first in
+        one of `files` (and every link that ran succeeded); else None."""
+        if self.link_errors or not self.firsts or any(d.file not in files for d in self.firsts):
+            return None
+        return self.firsts[0]
 
 
 def diagnostics(tree, variant, started=0.0):
@@ -211,13 +316,15 @@ def diagnostics(tree, variant, started=0.0):
     student's file (each once, though a header is compiled into several
     objects), errors anywhere, and the links that failed."""
     own = tree.resolve(variant.file)
-    warnings, errors, links = [], [], []
+    warnings, errors, links, firsts = [], [], [], []
     seen = set()
     for obj in variant.objects:
         record = _record(obj, ".diagnostics.json", started)
         if not record:
             continue
-        for diagnostic in from_gcc(record["diagnostics"], tree.resolve, own):
+        found = from_gcc(record["diagnostics"], tree.resolve, own)
+        firsts += [d for d in found if d.is_error()][:1]
+        for diagnostic in found:
             key = (diagnostic.kind, diagnostic.file, diagnostic.line, diagnostic.column,
                    diagnostic.message)
             if key in seen:
@@ -232,4 +339,4 @@ def diagnostics(tree, variant, started=0.0):
         if record and record["status"] != 0:
             links.append(record["text"])
     errors.sort(key=lambda d: d.file != own)
-    return Diagnostics(warnings, errors, links)
+    return Diagnostics(warnings, errors, links, firsts)

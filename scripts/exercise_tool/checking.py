@@ -4,6 +4,7 @@ compiler said, run the checks, and keep the verdict by its content."""
 import os
 
 from . import build, cache, checks
+from .diagnostics import render
 from .verdict import BROKEN, DONE, LEFT_OUT, NO_COMPILE, NOT_YET, Failure, Verdict
 
 
@@ -13,14 +14,45 @@ def timeout(exercise):
     return int(value) if value and value.isdigit() and int(value) > 0 else exercise.timeout
 
 
-def judge(tree, exercise, variant, started=0.0):
-    """The verdict on a variant that is built (or failed to build) already."""
+def shards():
+    """How many processes a test program's tests are shared out to, at once:
+    one per core this process may use (a test that waits, showing that a
+    getter stays blocked, then waits beside the others), at most 8, since a
+    program here holds a few dozen tests at most and every process starts
+    its sanitizers' runtime anew; PELTRA_EXERCISE_SHARDS sets another number
+    (1 runs them in one process, in order)."""
+    value = os.environ.get("PELTRA_EXERCISE_SHARDS")
+    if value and value.isdigit() and int(value) > 0:
+        return int(value)
+    try:
+        cores = len(os.sched_getaffinity(0))
+    except AttributeError:
+        cores = os.cpu_count() or 1
+    return min(cores, 8)
+
+
+def judge(tree, exercise, variant, started=0.0, failed_log=None):
+    """The verdict on a variant that is built (or failed to build) already;
+    `failed_log` is the log of a build that failed, where one did."""
     found = build.diagnostics(tree, variant, started)
+    # A test may check as it compiles (a static_assert, with the lesson's
+    # words for its message): where that is all that failed, a check fails.
+    first = found.stopped_in({tree.resolve(f) for f in variant.check_files})
+    if first is not None:
+        return Verdict(exercise.name, NOT_YET, warnings=found.warnings, failure=Failure(
+            "The check at {}:{}".format(tree.shown(first.file), first.line),
+            "fails as it compiles:", details=render(first, tree.shown, indent="")))
     if found.failed():
         return Verdict(exercise.name, NO_COMPILE, warnings=found.warnings, errors=found.errors,
                        link_errors=found.link_errors)
+    if failed_log:
+        # Ninja failed somewhere no record of ours covers (a configure that
+        # failed, a library of the lesson's own): its log says where.
+        return Verdict(exercise.name, NO_COMPILE, link_errors=[
+            "The build failed; the last lines of " + failed_log + ":\n" + _tail(failed_log)])
     context = checks.Context(tree, variant.file, timeout(exercise),
-                             os.path.join(tree.state, "runs", exercise.name, variant.target))
+                             os.path.join(tree.state, "runs", exercise.name, variant.target),
+                             shards())
     outcome = checks.run_all(variant.checks, context)
     if outcome.failure is None and not found.warnings:
         return Verdict(exercise.name, DONE, outcome.passed, outcome.passed)
@@ -56,15 +88,8 @@ def check(tree, exercise, variant_name="starter"):
     verdict = unavailable(entry, exercise)
     if verdict:
         return verdict
-    variant = entry.variants[variant_name]
-    verdict = judge(tree, exercise, variant, result.started)
-    if result.status != 0 and verdict.state != NO_COMPILE:
-        # Ninja failed somewhere no record of ours covers (a configure that
-        # failed, a library of the lesson's own): its log says where.
-        verdict = Verdict(exercise.name, NO_COMPILE, link_errors=[
-            "The build failed; the last lines of " + tree.shown(result.log) + ":\n"
-            + _tail(result.log)])
-    return verdict
+    return judge(tree, exercise, entry.variants[variant_name], result.started,
+                 result.log if result.status != 0 else None)
 
 
 def _tail(path, count=8):

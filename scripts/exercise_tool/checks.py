@@ -4,6 +4,7 @@ exit status (a time-out, a signal, a sanitizer's own status), GoogleTest's
 JSON report, the event log of the tests that ran, the sanitizer's report,
 and for an output the bytes it printed."""
 
+import concurrent.futures
 import os
 import shutil
 from dataclasses import dataclass
@@ -11,7 +12,7 @@ from typing import Optional
 
 from . import gtest, sanitizer
 from .diagnostics import source_line
-from .running import run_bounded
+from .running import Run, run_bounded
 from .verdict import Failure
 
 
@@ -26,13 +27,15 @@ class Outcome:
 class Context:
     """What a check needs to know beyond itself: the tree (to show paths),
     the student's file (whose frames and lines a report names first), the
-    time-out, and a folder for the run's files."""
+    time-out, a folder for the run's files, and how many processes a test
+    program's tests are shared out to."""
 
-    def __init__(self, tree, own_file, seconds, run_dir):
+    def __init__(self, tree, own_file, seconds, run_dir, shards=1):
         self.tree = tree
         self.own = tree.resolve(own_file)
         self.seconds = seconds
         self.run_dir = run_dir
+        self.shards = shards
 
     def place(self, file, line):
         return "{}:{}".format(self.tree.shown(file), line) if file else None
@@ -75,14 +78,15 @@ def _sanitizer_failure(report, what, context):
     return Failure(what, "was stopped by {}:".format(report.tool), location, details)
 
 
-def _ended_early(run, context):
+def _ended_early(run, context, log_dir):
     """How a run that did not end on its own terms ended: (what stopped it,
-    None) for the time-out or a signal, (None, the report) for a sanitizer,
-    (None, None) for a run that ended on its own."""
+    None) for the time-out or a signal, (None, the report) for a sanitizer
+    (whose logs are in `log_dir`), (None, None) for a run that ended on its
+    own."""
     if run.timed_out:
         return "was stopped after {} s: a wait did not wake (or a loop never ended).".format(
             context.seconds), None
-    found = sanitizer.find(run.status, context.run_dir, run.stderr)
+    found = sanitizer.find(run.status, log_dir, run.stderr)
     if found:
         return None, found
     if run.status < 0:
@@ -90,39 +94,98 @@ def _ended_early(run, context):
     return None, None
 
 
+@dataclass
+class _Shard:
+    """One process of a test program: the tests k, k + n, k + 2n... of the
+    program's own order, as GoogleTest's sharding deals them out."""
+    index: int
+    directory: str
+    run: Run
+    report: Optional[gtest.Report]
+    events: gtest.Events
+
+    def names(self):
+        """The shard's tests in the order they ran: its event log says so of
+        every test that started (skipped ones too); its report where there
+        is no log."""
+        names = [test.name for test in self.events.finished]
+        if self.events.running:
+            names.append(self.events.running)
+        if not names and self.report:
+            names = [test.name for test in self.report.tests]
+        return names
+
+
+def _run_shards(check, context, directory):
+    """Runs the program in context.shards processes at once, each with its
+    own report, event log and sanitizer logs."""
+    total = context.shards
+
+    def run(index):
+        place = _fresh(os.path.join(directory, "shard{}".format(index)))
+        report_path = os.path.join(place, "report.json")
+        events_path = os.path.join(place, "events.jsonl")
+        env = {"PELTRA_TEST_EVENTS": events_path, "GTEST_COLOR": "no",
+               "GTEST_TOTAL_SHARDS": str(total), "GTEST_SHARD_INDEX": str(index),
+               **sanitizer.environment(place)}
+        done = run_bounded([check.program, "--gtest_output=json:" + report_path],
+                           os.path.dirname(check.program), env, context.seconds)
+        report = gtest.parse_report(_read(report_path)) if os.path.exists(report_path) else None
+        return _Shard(index, place, done, report, gtest.parse_events(_read(events_path)))
+
+    if total == 1:
+        return [run(0)]
+    with concurrent.futures.ThreadPoolExecutor(total) as pool:
+        return list(pool.map(run, range(total)))
+
+
 def run_gtest(check, context):
-    """Runs a GoogleTest program; returns (report or None, Failure or None).
-    A run that ended early names the test that was running, and a test that
-    failed before it first: that is the one to fix."""
-    directory = _fresh(context.run_dir)
-    report_path = os.path.join(directory, "report.json")
-    events_path = os.path.join(directory, "events.jsonl")
-    env = {"PELTRA_TEST_EVENTS": events_path, "GTEST_COLOR": "no",
-           **sanitizer.environment(directory)}
-    run = run_bounded([check.program, "--gtest_output=json:" + report_path],
-                      os.path.dirname(check.program), env, context.seconds)
-    report = gtest.parse_report(_read(report_path)) if os.path.exists(report_path) else None
-    events = gtest.parse_events(_read(events_path))
-    what = events.running or (check.name if report is None else "the test program, at its end,")
-    stopped, found = _ended_early(run, context)
-    if stopped or found:
-        failure = (Failure(what, stopped) if stopped else
-                   _sanitizer_failure(found, what, context))
-        earlier = next((t for t in events.finished if not t.passed), None)
-        if earlier is None and events.running_failures:
-            earlier = gtest.TestResult(events.running, False, events.running_failures)
+    """Runs a GoogleTest program, its tests in shards at once; returns (the
+    report of the tests that ended, in the program's order, or None; Failure
+    or None). The verdict is that of one run in order: a run that ended
+    early names the test that was running, and a test that failed before it
+    first, that being the one to fix; what came after it in the program's
+    order does not count."""
+    shards = _run_shards(check, context, _fresh(context.run_dir))
+    place = {}
+    for shard in shards:
+        for number, name in enumerate(shard.names()):
+            place.setdefault(name, number * len(shards) + shard.index)
+    last = len(place)
+    ended = [test for shard in shards for test in
+             (shard.report.tests if shard.report else shard.events.finished)]
+    report = gtest.Report(sorted(ended, key=lambda test: place.get(test.name, last)))
+    stops = []
+    for shard in shards:
+        stopped, found = _ended_early(shard.run, context, shard.directory)
+        if stopped or found:
+            what = shard.events.running or (
+                check.name if shard.report is None else "the test program, at its end,")
+            failure = (Failure(what, stopped) if stopped else
+                       _sanitizer_failure(found, what, context))
+            stops.append((place.get(shard.events.running, last), shard.index, failure))
+    if stops:
+        at, _, failure = min(stops, key=lambda stop: stop[:2])
+        failed = [test for test in report.tests if not test.passed]
+        failed += [gtest.TestResult(shard.events.running, False, shard.events.running_failures)
+                   for shard in shards if shard.events.running_failures]
+        earlier = min((test for test in failed if place.get(test.name, last) <= at),
+                      key=lambda test: place.get(test.name, last), default=None)
         if earlier is not None:
             first = _gtest_failure(earlier, context, "fails:")
             first.details += ["", "Then {} {}".format(failure.check, failure.summary)] + \
                 failure.details
             failure = first
         return report, failure
-    if report is None:
-        return None, Failure(check.name, "ended with status {} and wrote no report.".format(
-            run.status), details=run.stderr.splitlines()[-5:])
-    if run.status != 0 and report.first_failed() is None:
-        return report, Failure(check.name, "ended with status {} though every test passed."
-                               .format(run.status), details=run.stderr.splitlines()[-5:])
+    for shard in shards:
+        if shard.report is None:
+            return None, Failure(check.name, "ended with status {} and wrote no report.".format(
+                shard.run.status), details=shard.run.stderr.splitlines()[-5:])
+    for shard in shards:
+        if shard.run.status != 0 and shard.report.first_failed() is None:
+            return report, Failure(check.name, "ended with status {} though every test passed."
+                                   .format(shard.run.status),
+                                   details=shard.run.stderr.splitlines()[-5:])
     return report, None
 
 
@@ -205,7 +268,7 @@ def run_output(check, context):
     program = os.path.basename(check.program)
     run = run_bounded([check.program] + list(check.args), os.path.dirname(check.program),
                       sanitizer.environment(directory), context.seconds)
-    stopped, found = _ended_early(run, context)
+    stopped, found = _ended_early(run, context, directory)
     if found:
         return Outcome(0, _sanitizer_failure(found, program, context))
     expected_status = check.exit_code
@@ -229,12 +292,26 @@ RUNNERS = {"tests": run_tests, "passes": run_passes, "catches": run_catches,
 
 
 def run_all(checks, context):
-    """Runs the checks in order until one fails."""
-    passed = 0
-    for index, check in enumerate(checks):
+    """Runs the checks, as many at once as context.shards says (a lone test
+    program shares its tests out instead), and judges them as one run in
+    order would: the checks before the first that fails count, and its
+    failure is the verdict. On a single core they run one by one, up to the
+    first that fails."""
+    at_once = max(1, min(context.shards, len(checks)))
+
+    def run(index):
         sub = Context(context.tree, context.own, context.seconds,
-                      os.path.join(context.run_dir, str(index)))
-        outcome = RUNNERS[check.kind](check, sub)
+                      os.path.join(context.run_dir, str(index)),
+                      max(1, context.shards // max(1, len(checks))))
+        return RUNNERS[checks[index].kind](checks[index], sub)
+
+    if at_once == 1:
+        outcomes = map(run, range(len(checks)))
+    else:
+        with concurrent.futures.ThreadPoolExecutor(at_once) as pool:
+            outcomes = list(pool.map(run, range(len(checks))))
+    passed = 0
+    for outcome in outcomes:
         passed += outcome.passed
         if outcome.failure:
             return Outcome(passed, outcome.failure)

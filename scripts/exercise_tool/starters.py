@@ -106,25 +106,71 @@ def patch(path, current, solution):
     return "".join(diff)
 
 
-# Lines a starter may hold that its lesson does not: comments (the gap's
-# text), blank lines, includes and a placeholder return.
-_FREE = re.compile(r"^\s*(//.*)?$|^\s*return [^;]*;$|^#include ")
+# C++ source as tokens, comments and layout aside: raw strings, strings and
+# characters whole (a changed text is changed code), numbers, names, and
+# each other character on its own. An #include line is skipped too: a cut
+# may order its includes anew.
+_TOKENS = re.compile(r"""
+    (?P<skip>\s+ | //[^\n]* | /\*[\s\S]*?\*/ | ^[ \t]*\#[ \t]*include[^\n]*)
+  | (?P<literal>(?:u8|[uUL])?R"(?P<delimiter>[^(\s]*)\([\s\S]*?\)(?P=delimiter)"
+      | (?:u8|[uUL])?"(?:\\.|[^"\\\n])*" | (?:u8|[uUL])?'(?:\\.|[^'\\\n])*'
+      | \.?\d(?:[eEpP][+-]|'\w|[\w.])*)
+  | (?P<name>[A-Za-z_]\w*)
+  | (?P<other>\S)""", re.VERBOSE | re.MULTILINE)
+# What a placeholder return, put in to make a cut compile, returns besides
+# literals: return 0.0;, return {};, return false;
+_PLACEHOLDER = {"true", "false", "nullptr", "{", "}", "(", ")", "-", "+"}
+
+
+def tokens(text):
+    """The tokens of C++ source, each (text, line number, kind)."""
+    found = []
+    line = 1
+    for match in _TOKENS.finditer(text):
+        if match.lastgroup != "skip":
+            found.append((match.group(), line, match.lastgroup))
+        line += match.group().count("\n")
+    return found
+
+
+def _without_placeholders(found):
+    """The tokens without their placeholder returns (return, literals, ;)."""
+    kept = []
+    i = 0
+    while i < len(found):
+        if found[i][0] == "return":
+            end = next((j for j in range(i + 1, len(found)) if found[j][0] == ";"), None)
+            if end is not None and all(kind == "literal" or text in _PLACEHOLDER
+                                       for text, _, kind in found[i + 1:end]):
+                i = end + 1
+                continue
+        kept.append(found[i])
+        i += 1
+    return kept
+
+
+def _is_subsequence(short, long):
+    rest = iter(long)
+    return all(any(word == other for other in rest) for word in short)
 
 
 def stale_lines(starter, references):
     """The code a starter holds that none of its references (the lesson, the
     solution) holds: a lesson changed since its starter was cut, which would
-    leave students practising on code the lesson no longer has. Returns the
-    first such lines (for the first reference), or [] when the starter is one
-    of them with the gap cut out."""
-    first = None
-    for reference in references:
-        matcher = difflib.SequenceMatcher(None, reference, starter, autojunk=False)
-        added = []
-        for tag, _, _, j1, j2 in matcher.get_opcodes():
-            if tag in ("replace", "insert"):
-                added += [line for line in starter[j1:j2] if not _FREE.match(line)]
-        if not added:
-            return []
-        first = first or added
-    return first[:3]
+    leave students practising on code the lesson no longer has. The starter
+    is fine when its tokens, its placeholder returns aside, come in the same
+    order in a reference: the cut only took code out and laid out the rest
+    anew. Otherwise returns the first lines (at most three) that hold tokens
+    the first reference lacks."""
+    mine = _without_placeholders(tokens(starter))
+    words = [text for text, _, _ in mine]
+    theirs = [[text for text, _, _ in tokens(reference)] for reference in references]
+    if any(_is_subsequence(words, reference) for reference in theirs):
+        return []
+    matcher = difflib.SequenceMatcher(None, theirs[0], words, autojunk=False)
+    numbers = []
+    for tag, _, _, j1, j2 in matcher.get_opcodes():
+        if tag in ("replace", "insert"):
+            numbers += [line for _, line, _ in mine[j1:j2] if line not in numbers]
+    lines = starter.splitlines()
+    return [lines[number - 1].strip() for number in numbers[:3]]

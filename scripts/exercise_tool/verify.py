@@ -13,9 +13,9 @@ from .starters import stale_lines
 from .verdict import DONE, NO_COMPILE, render
 
 
-def _lines(path):
+def _text(path):
     with open(path, encoding="utf-8") as file:
-        return file.read().splitlines()
+        return file.read()
 
 
 def _shown(verdict, tree):
@@ -52,8 +52,7 @@ class Verification:
         """The starter: still its lesson with the gap cut out, compiling, not
         done, and saying what the declaration says it says."""
         tree = self.tree
-        lines = _lines(tree.path(exercise.starter))
-        stale = [line.strip() for line in _stale(tree, exercise, lines)]
+        stale = _stale(tree, exercise, _text(tree.path(exercise.starter)))
         if stale:
             self.problem(exercise, "the starter holds code that {} no longer has; cut it again:"
                          .format(exercise.lesson), stale)
@@ -91,12 +90,12 @@ class Verification:
             self.note(exercise, "\"{}\": {}".format(answer.name, _said(verdict)))
 
 
-def _stale(tree, exercise, starter_lines):
+def _stale(tree, exercise, starter):
     """The starter's lines that neither its lesson nor its solution holds."""
-    references = [_lines(tree.path(exercise.lesson))]
+    references = [_text(tree.path(exercise.lesson))]
     if exercise.solution != exercise.lesson:
-        references.append(_lines(tree.path(exercise.solution)))
-    return stale_lines(starter_lines, references)
+        references.append(_text(tree.path(exercise.solution)))
+    return stale_lines(starter, references)
 
 
 def _write_trial(variant, text):

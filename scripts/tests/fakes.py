@@ -118,3 +118,47 @@ def fake_program(directory, name, report=None, events=(), exit_status=0, sleep=0
         file.write(script)
     os.chmod(path, 0o755)
     return path
+
+
+def sharded_program(directory, name, tests):
+    """Writes an executable that acts as a test program run in shards: of
+    `tests` (each {"name": "Suite.Test", "failures": [texts], "crash": a
+    signal's name}), it runs those GoogleTest's sharding deals to the shard
+    the environment names, logging each test's events; a test that crashes
+    ends the program there, before any report."""
+    path = os.path.join(directory, name)
+    script = textwrap.dedent("""\
+        #!/usr/bin/env python3
+        import json, os, signal, sys
+        total = int(os.environ.get("GTEST_TOTAL_SHARDS", "1"))
+        index = int(os.environ.get("GTEST_SHARD_INDEX", "0"))
+        mine = [t for i, t in enumerate({tests!r}) if i % total == index]
+        log = open(os.environ["PELTRA_TEST_EVENTS"], "w")
+        def event(**fields):
+            log.write(json.dumps(fields) + "\\n")
+            log.flush()
+        suites = {{}}
+        for test in mine:
+            event(event="start", test=test["name"])
+            for text in test.get("failures", []):
+                place, _, message = text.partition("\\n")
+                event(event="failure", test=test["name"], file=place.split(":")[0],
+                      line=int(place.split(":")[1]), message=message)
+            if test.get("crash"):
+                os.kill(os.getpid(), getattr(signal, test["crash"]))
+            event(event="end", test=test["name"], passed=not test.get("failures"))
+            suite, case = test["name"].split(".")
+            suites.setdefault(suite, []).append({{
+                "name": case, "status": "RUN", "result": "COMPLETED",
+                "failures": [{{"failure": text}} for text in test.get("failures", [])]}})
+        for arg in sys.argv[1:]:
+            if arg.startswith("--gtest_output=json:"):
+                with open(arg[len("--gtest_output=json:"):], "w") as out:
+                    json.dump({{"testsuites": [{{"name": s, "testsuite": t}}
+                                               for s, t in suites.items()]}}, out)
+        sys.exit(1 if any(t.get("failures") for t in mine) else 0)
+        """).format(tests=list(tests))
+    with open(path, "w") as file:
+        file.write(script)
+    os.chmod(path, 0o755)
+    return path

@@ -1,13 +1,15 @@
 """Tests of how a check's run becomes its outcome: from the report, the event
 log, the exit status and the sanitizer's log of fake test programs."""
 
+import json
 import os
 import unittest
 
-from exercise_tool import checks, sanitizer
-from exercise_tool.build import Check
+from exercise_tool import checking, checks, declaration, sanitizer
+from exercise_tool.build import Check, Variant
+from exercise_tool.verdict import NO_COMPILE, NOT_YET, render
 
-from fakes import TreeTest, fake_program, gtest_report
+from fakes import TreeTest, fake_program, gtest_report, sharded_program
 
 FAILURE = "../../data/tests/summation_test.cpp:15\nExpected equality of these values:\n" \
           "  -4.75\n  sum(one)\n    Which is: 0"
@@ -98,6 +100,56 @@ class GoogleTestRunTest(TreeTest):
                       outcome.failure.summary)
 
 
+class ShardsTest(TreeTest):
+    """A test program's tests shared out to processes that run at once; the
+    verdict is still that of one run in the program's order."""
+
+    def run_shards(self, tests, shards=2):
+        path = sharded_program(self.root, "program", tests)
+        context = checks.Context(self.tree, "data/exercises/sum.cpp", 20,
+                                 os.path.join(self.root, "run"), shards)
+        return checks.run_tests(Check("tests", "sum_tests", path), context)
+
+    # Tests that the reports of all shards count, and that the first test to
+    # fail in the program's order is named, whichever shard ran it.
+    def test_first_failure_in_order(self):
+        tests = [{"name": "A.T{}".format(n)} for n in range(5)]
+        tests[3]["failures"] = ["t.cpp:3\nthird"]
+        tests[2]["failures"] = ["t.cpp:2\nsecond"]
+        for shards in (1, 2, 3):
+            outcome = self.run_shards(tests, shards)
+            self.assertEqual(("A.T2", "fails (3 of 5 tests pass):", 3), (
+                outcome.failure.check, outcome.failure.summary, outcome.passed), shards)
+        del tests[2]["failures"], tests[3]["failures"]
+        self.assertEqual((5, None), (self.run_shards(tests).passed, None))
+
+    # Tests a crash in one shard: a test that failed before it in the
+    # program's order comes first; one after it does not count.
+    def test_crash_and_failures_around_it(self):
+        tests = [{"name": "A.T{}".format(n)} for n in range(5)]
+        tests[2]["crash"] = "SIGSEGV"
+        tests[3]["failures"] = ["t.cpp:3\nafter the crash"]
+        failure = self.run_shards(tests).failure
+        self.assertEqual(("A.T2", "crashed (SIGSEGV)."), (failure.check, failure.summary))
+        tests[1]["failures"] = ["t.cpp:1\nbefore the crash"]
+        failure = self.run_shards(tests).failure
+        self.assertEqual(("A.T1", "before the crash"), (failure.check, failure.details[0]))
+        self.assertIn("Then A.T2 crashed (SIGSEGV).", failure.details)
+
+    # Tests several check programs run at once: the first that fails in
+    # their order is the verdict, and only the checks before it count.
+    def test_checks_at_once(self):
+        tests = [{"name": "A.One"}, {"name": "A.Two", "failures": ["t.cpp:2\nsecond"]}]
+        checks_ = [Check("tests", "p{}".format(n), sharded_program(self.root, "p{}".format(n),
+                                                                   tests[:n + 1]))
+                   for n in (0, 1, 1)]
+        for shards in (1, 2, 3):
+            context = checks.Context(self.tree, "data/exercises/sum.cpp", 20,
+                                     os.path.join(self.root, "run"), shards)
+            outcome = checks.run_all(checks_, context)
+            self.assertEqual(("A.Two", 2), (outcome.failure.check, outcome.passed), shards)
+
+
 class OutputTest(TreeTest):
     def run_output(self, stdout, expected, exit_status=0, expected_status=0):
         path = fake_program(self.root, "program", stdout=stdout, exit_status=exit_status)
@@ -129,6 +181,58 @@ class OutputTest(TreeTest):
                          checks.first_difference(b"a\nb", b"a"))
         self.assertEqual(["the lines are the same; the line break at the very end is not"],
                          checks.first_difference(b"a\n", b"a"))
+
+
+def _error(file, line, message):
+    """An error as GCC's JSON gives it."""
+    return {"kind": "error", "message": message,
+            "locations": [{"caret": {"file": file, "line": line, "column": 1}}]}
+
+
+class CompileVerdictTest(TreeTest):
+    """A variant whose compile failed, judged from the launcher's records: a
+    test whose own checks run as it compiles (static_assert) and fail is a
+    failing check; an error anywhere else is one of the student's."""
+
+    def judge(self, *compiles, failed_log=None):
+        test = self.write("data/tests/summation_test.cpp", "static_assert(false, \"sum\");\n")
+        objects = []
+        for number, diagnostics in enumerate(compiles):
+            objects.append(os.path.join(self.root, "{}.o".format(number)))
+            with open(objects[-1] + ".diagnostics.json", "w") as file:
+                json.dump({"status": 1 if diagnostics else 0, "diagnostics": diagnostics}, file)
+        own = os.path.join(self.root, "data/exercises/sum.cpp")
+        variant = Variant("exercise_sum_starter", own, objects, [], [], check_files=[test])
+        exercise = declaration.load(self.root).named("sum")
+        return checking.judge(self.tree, exercise, variant, failed_log=failed_log)
+
+    # Tests a static_assert of the tests that fails: "not yet", with its
+    # message, the lesson's words.
+    def test_check_of_the_compiler(self):
+        test = os.path.join(self.root, "data/tests/summation_test.cpp")
+        verdict = self.judge([], [_error(test, 1, "static assertion failed: sum is pure"),
+                                     _error(test, 4, "static assertion failed: later")])
+        self.assertEqual(NOT_YET, verdict.state)
+        shown = "\n".join(render(verdict, self.tree.shown))
+        self.assertIn("The check at data/tests/summation_test.cpp:1 fails as it compiles:\n"
+                      "    data/tests/summation_test.cpp:1:1: error: static assertion failed: "
+                      "sum is pure", shown)
+        self.assertNotIn("later", shown)
+
+    # Tests errors that are the student's to mend: in the student's file,
+    # or in another file than a test's (the lesson's other files).
+    def test_errors_of_the_student(self):
+        own = os.path.join(self.root, "data/exercises/sum.cpp")
+        test = os.path.join(self.root, "data/tests/summation_test.cpp")
+        for compiles in ([[_error(own, 2, "expected ';'")], [_error(test, 1, "failed")]],
+                         [[_error(os.path.join(self.root, "data/summation.cpp"), 2, "no")]]):
+            verdict = self.judge(*compiles)
+            self.assertEqual(NO_COMPILE, verdict.state, compiles)
+        # A build that failed where no record says why: its log's last lines.
+        log = self.write("build.log", "FAILED: lesson.o\n")
+        verdict = self.judge([], failed_log=log)
+        self.assertEqual(NO_COMPILE, verdict.state)
+        self.assertIn("FAILED: lesson.o", verdict.link_errors[0])
 
 
 if __name__ == "__main__":

@@ -54,13 +54,37 @@ class StaleTest(unittest.TestCase):
     # comment and a placeholder return in its place); code the lesson does
     # not have is named.
     def test_stale_lines(self):
-        lesson = LESSON.splitlines()
-        self.assertEqual([], starters.stale_lines(STARTER.splitlines(), [lesson]))
-        stale = STARTER.replace("double sum(", "float sum(").splitlines()
+        self.assertEqual([], starters.stale_lines(STARTER, [LESSON]))
+        stale = STARTER.replace("double sum(", "float sum(")
         self.assertEqual(["float sum(std::vector<double>& numbers) {"],
-                         starters.stale_lines(stale, [lesson]))
+                         starters.stale_lines(stale, [LESSON]))
         # Code that the solution holds, where it goes beyond the lesson, is fine.
-        self.assertEqual([], starters.stale_lines(stale, [lesson, stale]))
+        self.assertEqual([], starters.stale_lines(stale, [LESSON, stale]))
+
+    # Tests that a cut may lay out what is left anew: a one-line function
+    # opened up around the gap, an initialiser list cut short, the includes
+    # in another order; comments say anything.
+    def test_cut_laid_out_anew(self):
+        lesson = ('#include "shape.h"\n\n#include <cmath>\n\n'
+                  "double Shape::area() { return width_ * height_; }  // w h\n"
+                  "Shape::Shape(int seed, int count)\n    : count_(count),\n"
+                  "      engine_(seed) {}\n")
+        starter = ('#include <cmath>\n\n#include "shape.h"\n\n'
+                   "double Shape::area() {\n  // Return width_ * depth_ here.\n  return 0.0;\n}\n"
+                   "Shape::Shape(int seed, int count) : count_(count) {\n"
+                   "  /* Seed engine_ from seed. */\n  return {};\n}\n")
+        self.assertEqual([], starters.stale_lines(starter, [lesson]))
+
+    # Tests what a cut may not do: code in another order, a return that is
+    # no placeholder, a text the lesson no longer prints.
+    def test_code_the_lesson_lacks(self):
+        lesson = 'int f(int a, int b) {\n  std::cout << "sum";\n  return a + b;\n}\n'
+        for starter, line in (
+                ("int f(int b, int a) {\n  return 0;\n}\n", "int f(int b, int a) {"),
+                ("int f(int a, int b) {\n  return a * b;\n}\n", "return a * b;"),
+                ('int f(int a, int b) {\n  std::cout << "Sum";\n  return 0;\n}\n',
+                 'std::cout << "Sum";')):
+            self.assertEqual([line], starters.stale_lines(starter, [lesson]), starter)
 
 
 if __name__ == "__main__":
