@@ -266,8 +266,9 @@ and build/report.json; it ends with status 0 only once every exercise is
 done.
 
 This edition holds {held}; the folders of the other lessons are left out.{kept}
-The stand-ins for outside components (`outside/`), the shared test helpers
-(`testing/`) and the build's CMake code (`cmake/`) are whole. {book}
+With them come the stand-ins for outside components that they build on
+(`outside/`), the shared test helpers (`testing/`), the build's CMake code
+(`cmake/`) and the scripts. {book}
 """.format(name=course.course, welcome=course.welcome, rows="\n".join(rows),
            report=REPORT, held=held, kept=kept, book=book_line)
 
@@ -348,7 +349,7 @@ def make(session, target, chosen, with_book=True, say=print):
     for exercise in broken:
         print("{} is left out of the handout: {}.".format(exercise.name, exercise.broken),
               file=sys.stderr)
-    chosen = [e for e in chosen if not e.broken]
+    chosen = [e for e in session.course.exercises if e in chosen and not e.broken]
     if not chosen:
         raise HandoutError("No exercise to hand out.")
     target = empty_target(target)
