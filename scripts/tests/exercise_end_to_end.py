@@ -5,15 +5,21 @@ uses it: a wrong command and a wrong name, a check that fails and one that
 passes once the solution's patch is applied, list answering from kept
 verdicts without a build, reset keeping each version the student had, a
 check that hangs stopped at its bound, and watch noticing a save and moving
-on to the next exercise. CI runs it (.ci/run), beside
-`./scripts/exercise verify`.
+on to the next exercise. Then the teacher's way: a handout of a few
+exercises of two folders, proven by content to hold no solution (git's
+objects included), one of its exercises solved there, its report, the
+class grid of made-up reports and a broken one, and a handout of all that
+configures. CI runs it (.ci/run), beside `./scripts/exercise verify`.
 
 Every step is bounded and names what did not come: a minute each, but four
 for the first check, which configures and builds the copy's exercises from
 nothing (ccache shortens it where the copy's paths match an earlier run's).
 """
 
+import html
+import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -183,10 +189,128 @@ def watch_moves_on():
         watcher.wait(timeout=STEP_SECONDS)
 
 
+# The teacher's commands as the README gives them.
+HAND_OUT = "./scripts/exercise handout build/handout sum bubble_sort digit_loops"
+CLASS = "./scripts/exercise class --csv build/class.csv --html build/class.html reports/*.json"
+HANDOUT = os.path.join(COPY, "build", "handout")
+# A line shorter than this ("}", "return total;") proves nothing.
+DISTINCTIVE = 12
+
+
+def shell(line, cwd, expected_status, seconds=STEP_SECONDS):
+    try:
+        result = subprocess.run(line, shell=True, cwd=cwd, capture_output=True, text=True,
+                                timeout=seconds)
+    except subprocess.TimeoutExpired:
+        raise Failed("'{}' did not end within {} s".format(line, seconds))
+    if result.returncode != expected_status:
+        raise Failed("'{}' ended with status {}, not {}:\n{}{}".format(
+            line, result.returncode, expected_status, result.stdout, result.stderr))
+    return result.stdout + result.stderr
+
+
+def cut_out_lines(names):
+    """Per exercise, the lines its solution has and its starter has not,
+    that no other file of the checkout has either: what a handout must not
+    hold."""
+    declared = {e["name"]: e for e in json.loads(read("exercises.json"))["exercises"]}
+    files = git("ls-files").split()
+    lines_of = {}
+    for name in files:
+        try:
+            lines_of[name] = {line.strip() for line in read(name).splitlines()}
+        except (UnicodeDecodeError, IsADirectoryError):
+            pass
+    found = {}
+    for name in names:
+        entry = declared[name]
+        solution = entry.get("solution", entry["lesson"])
+        own = {solution, entry["lesson"], entry["starter"], "exercises.json"}
+        found[name] = [line for line in lines_of[solution] - lines_of[entry["starter"]]
+                       if len(line) >= DISTINCTIVE and
+                       not any(line in lines for other, lines in lines_of.items()
+                               if other not in own)]
+        if not found[name]:
+            raise Failed("{}: no line of its solution to look for".format(name))
+    return found
+
+
+def texts_of(root):
+    """Every text git keeps in the handout (each object, history and all)
+    and every file in it (the book's pages as their text)."""
+    listed = subprocess.run(["git", "cat-file", "--batch-all-objects", "--batch"], cwd=root,
+                            capture_output=True, check=True).stdout
+    yield "git's objects", listed.decode(errors="replace")
+    for top, dirs, files in os.walk(root):
+        dirs[:] = [d for d in dirs if d not in (".git", "build")]
+        for name in files:
+            with open(os.path.join(top, name), encoding="utf-8", errors="replace") as file:
+                text = file.read()
+            if name.endswith(".html"):
+                text = html.unescape(re.sub(r"<[^>]+>", "", text))
+            yield os.path.relpath(os.path.join(top, name), root), text
+
+
+def no_solution_in(root, names):
+    commits = subprocess.run(["git", "rev-list", "--count", "--all"], cwd=root,
+                             capture_output=True, text=True, check=True).stdout.strip()
+    if commits != "1":
+        raise Failed("the handout has {} commits, not one".format(commits))
+    wanted = cut_out_lines(names)
+    for where, text in texts_of(root):
+        if "/solutions/" in where:
+            raise Failed("the handout holds a solution: " + where)
+        lines = {line.strip() for line in text.splitlines()}
+        for name, cut in wanted.items():
+            for line in cut:
+                if line in lines or line in text:
+                    raise Failed("{} holds {}'s solution line '{}'".format(where, name, line))
+
+
+def hand_out_and_solve():
+    says(shell(HAND_OUT, COPY, 0), "The handout of 3 exercises", "the book in book/")
+    no_solution_in(HANDOUT, ["sum", "bubble_sort", "digit_loops"])
+    says(shell(TOOL + " solution sum", HANDOUT, 2), "only in the full tree")
+    git("checkout", "-q", SUM)
+    patch = tool(0, "solution", "sum").replace("/data/exercises/sum.cpp", "/data/summation.cpp")
+    subprocess.run(["git", "apply"], cwd=HANDOUT, input=patch, text=True, check=True)
+    says(shell(TOOL + " check sum", HANDOUT, 0, FIRST_BUILD_SECONDS), "sum: done.")
+
+
+def report_and_class():
+    """The handout's CI line reports one of three done; three made-up
+    students' reports from it and a broken one make the grid."""
+    out = shell(TOOL + " report --junit build/report.xml --json build/report.json --student Ada",
+                HANDOUT, 1, FIRST_BUILD_SECONDS)
+    says(out, "1 of 3 done")
+    with open(os.path.join(HANDOUT, "build", "report.json"), encoding="utf-8") as file:
+        data = json.load(file)
+    os.makedirs(os.path.join(COPY, "reports"))
+    for student, done in (("Ada", 1), ("Bo", 3), ("Cy", 0)):
+        data["student"]["name"] = student
+        for at, exercise in enumerate(data["exercises"]):
+            exercise["state"] = "done" if at < done else "not yet"
+        write("reports/{}.json".format(student), json.dumps(data))
+    write("reports/broken.json", "{\"format\": \"peltra-exercise-report\", \"cours")
+    out = shell(CLASS, COPY, 0)
+    says(out, "reports/broken.json: left out", "3 students by 3 exercises, 4 of 9 done")
+    browser_test = os.path.join(HERE, "class_grid_browser_test.py")
+    shell("{} {} 3 3".format(browser_test, os.path.join(COPY, "build", "class.html")), COPY, 0)
+
+
+def hand_out_all():
+    target = os.path.join(COPY, "build", "handout-all")
+    says(shell(TOOL + " handout build/handout-all --no-book", COPY, 0), "The handout of")
+    declared = json.loads(read("exercises.json"))["exercises"]
+    names = [e["name"] for e in declared if os.path.exists(os.path.join(COPY, e["lesson"]))]
+    no_solution_in(target, names)
+    shell("cmake --preset default", target, 0, FIRST_BUILD_SECONDS)
+
+
 def main():
     copy_checkout()
     steps = [wrong_words, fail_then_pass, list_from_kept_verdicts, reset_keeps_every_version,
-             hang_stopped, watch_moves_on]
+             hang_stopped, watch_moves_on, hand_out_and_solve, report_and_class, hand_out_all]
     for step in steps:
         try:
             step()
