@@ -51,11 +51,38 @@ def _git(root, *args, check=True):
                           check=check)
 
 
-def tracked(root):
-    """The files of the checkout that git tracks, by path from its top."""
-    listed = subprocess.run(["git", "ls-files", "-z"], cwd=root, capture_output=True,
-                            check=True).stdout.decode()
-    return [name for name in listed.split("\0") if name]
+class Committed:
+    """The files of the checkout as its last commit holds them, read with
+    one git call: a handout never carries work in progress (a teacher's own
+    try at a starter, say)."""
+
+    def __init__(self, root):
+        listed = subprocess.run(["git", "ls-tree", "-r", "-z", "HEAD"], cwd=root,
+                                capture_output=True, check=False)
+        if listed.returncode != 0:
+            raise HandoutError("A handout is made from a commit, and {} has none.".format(root))
+        self.modes, blobs = {}, {}
+        for item in listed.stdout.split(b"\0"):
+            if item:
+                meta, _, path = item.partition(b"\t")
+                mode, kind, blob = meta.decode().split()
+                if kind == "blob":
+                    self.modes[path.decode()] = int(mode, 8) & 0o777
+                    blobs[path.decode()] = blob
+        contents = subprocess.run(["git", "cat-file", "--batch"], cwd=root, check=True,
+                                  capture_output=True,
+                                  input="".join(b + "\n" for b in blobs.values()).encode()).stdout
+        self.data = {}
+        at = 0
+        for path in blobs:
+            header_end = contents.index(b"\n", at)
+            size = int(contents[at:header_end].split()[2])
+            self.data[path] = contents[header_end + 1:header_end + 1 + size]
+            at = header_end + 1 + size + 1
+        self.paths = sorted(self.data)
+
+    def text(self, path):
+        return self.data[path].decode("utf-8", errors="replace")
 
 
 def _code(text, cmake):
@@ -76,11 +103,12 @@ def unit_of(name):
     return None
 
 
-def unit_needs(root, files):
+def unit_needs(committed):
     """For each part of the tree (support aside), the others it builds on:
     its CMake code names a target one of them declares, its scripts name
     one's installed module (peltra-<target>), or either names its folder
     as a path."""
+    files = committed.paths
     units = sorted({unit_of(n) for n in files} - {None})
     cmake, scripts, targets = {}, {}, {}
     for unit in units:
@@ -88,9 +116,8 @@ def unit_needs(root, files):
         for name in files:
             if unit_of(name) != unit or not BUILD_FILE.search(name):
                 continue
-            with open(os.path.join(root, name), encoding="utf-8", errors="replace") as f:
-                is_cmake = not name.endswith(".sh")
-                text = _code(f.read(), is_cmake) + "\n"
+            is_cmake = not name.endswith(".sh")
+            text = _code(committed.text(name), is_cmake) + "\n"
             if is_cmake:
                 cmake[unit] += text
             else:
@@ -137,8 +164,9 @@ class Plan:
         self.root = root
         self.course = course
         self.chosen = chosen
-        files = tracked(root)
-        needs = unit_needs(root, files)
+        self.committed = Committed(root)
+        files = self.committed.paths
+        needs = unit_needs(self.committed)
         self.units = sorted(kept_units({e.folder for e in chosen}, needs))
         self.folders = [u for u in self.units if "/" not in u]
         self.others = sorted(set(needs) - set(self.units))
@@ -163,6 +191,18 @@ class Plan:
         # moved (or were not handed out).
         self.left_out += [folder + "/exercises/" for folder in self.folders
                           if not any(s.startswith(folder + "/exercises/") for s in separate)]
+
+    def uncommitted(self):
+        """The files of the handout that the checkout changed since its commit."""
+        changed = []
+        for source in sorted(set(self.sources.values())):
+            try:
+                with open(os.path.join(self.root, source), "rb") as file:
+                    if file.read() != self.committed.data[source]:
+                        changed.append(source)
+            except OSError:
+                changed.append(source)
+        return changed
 
     @staticmethod
     def holds_starter(exercise):
@@ -282,10 +322,8 @@ def _write(path, data):
 def write(plan, target, book=None):
     """Writes the handout's files into `target` (an empty folder); `book`,
     a built lesson book's folder, is copied to book/."""
-    root = plan.root
     for path, source in sorted(plan.sources.items()):
-        with open(os.path.join(root, source), "rb") as file:
-            data = file.read()
+        data = plan.committed.data[source]
         if os.path.basename(path) == "CMakeLists.txt":
             folder = os.path.dirname(path)
             gone = [os.path.relpath(unit, folder or ".") for unit in plan.others
@@ -295,7 +333,7 @@ def write(plan, target, book=None):
             data = readme_text(data.decode(), os.path.dirname(path), plan.moved).encode()
         out = os.path.join(target, path)
         _write(out, data)
-        shutil.copymode(os.path.join(root, source), out)
+        os.chmod(out, plan.committed.modes[source])
     _write(os.path.join(target, DECLARATION),
            (json.dumps(plan.declaration(), indent=2, ensure_ascii=False) + "\n").encode())
     _write(os.path.join(target, "README.md"), readme(plan, book).encode())
@@ -354,6 +392,15 @@ def make(session, target, chosen, with_book=True, say=print):
         raise HandoutError("No exercise to hand out.")
     target = empty_target(target)
     plan = Plan(session.tree.root, session.course, chosen)
+    changed = plan.uncommitted()
+    if changed and with_book:
+        # The book's pages are built from the files as they are.
+        raise HandoutError("Changed since the last commit, which the handout is made from: "
+                           "{}; commit or put back (or hand out --no-book).".format(
+                               ", ".join(changed[:3]) + (", ..." if changed[3:] else "")))
+    if changed:
+        print("Left out of the handout, as not committed: the changes to {}.".format(
+            ", ".join(changed[:3]) + (", ..." if changed[3:] else "")), file=sys.stderr)
     book = None
     if with_book:
         scratch = os.path.join(session.tree.build, "handout-book")

@@ -107,13 +107,10 @@ def as_junit(data):
         if case["state"] in (LEFT_OUT, BROKEN):
             counts["skipped"] += 1
             ElementTree.SubElement(element, "skipped", message=message)
-        elif case["state"] == NO_COMPILE:
-            counts["errors"] += 1
-            ElementTree.SubElement(element, "error", message=message, type=case["state"]).text = text
         else:
-            counts["failures"] += 1
-            ElementTree.SubElement(element, "failure", message=message,
-                                   type=case["state"]).text = text
+            tag = "error" if case["state"] == NO_COMPILE else "failure"
+            counts[tag + "s"] += 1
+            ElementTree.SubElement(element, tag, message=message, type=case["state"]).text = text
     suite.set("tests", str(len(cases)))
     for key, value in counts.items():
         suite.set(key, str(value))

@@ -268,10 +268,13 @@ def no_solution_in(root, names):
 
 
 def hand_out_and_solve():
+    """A starter the checkout solved (watch's step did) keeps the handout
+    with its book from being made; put back, the handout is clean."""
+    says(shell(HAND_OUT, COPY, 1), "last commit, which the handout is made from: data/exercises/sum.cpp;")
+    git("checkout", "-q", SUM)
     says(shell(HAND_OUT, COPY, 0), "The handout of 3 exercises", "the book in book/")
     no_solution_in(HANDOUT, ["sum", "bubble_sort", "digit_loops"])
     says(shell(TOOL + " solution sum", HANDOUT, 2), "only in the full tree")
-    git("checkout", "-q", SUM)
     patch = tool(0, "solution", "sum").replace("/data/exercises/sum.cpp", "/data/summation.cpp")
     subprocess.run(["git", "apply"], cwd=HANDOUT, input=patch, text=True, check=True)
     says(shell(TOOL + " check sum", HANDOUT, 0, FIRST_BUILD_SECONDS), "sum: done.")

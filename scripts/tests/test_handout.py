@@ -13,7 +13,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 from unittest import mock
 
-from exercise_tool import checking, classgrid, commands, handout, report
+from exercise_tool import checking, commands, report
 from exercise_tool.diagnostics import Diagnostic
 from exercise_tool.verdict import DONE, LEFT_OUT, NO_COMPILE, NOT_YET, Failure, Verdict
 
