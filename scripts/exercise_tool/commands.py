@@ -96,12 +96,9 @@ def cmd_handout(session, words):
     words = [word for word in words if word != "--no-book"]
     if not words or words[0].startswith("-"):
         raise ValueError("handout needs the folder to write it to")
-    chosen = []
-    for word in words[1:]:
-        exercise = named(session, word)
-        if exercise is None:
-            return USAGE_STATUS
-        chosen.append(exercise)
+    chosen = all_named(session, words[1:])
+    if chosen is None:
+        return USAGE_STATUS
     handout.make(session, words[0], chosen or session.course.exercises, with_book, say)
     return DONE_STATUS
 
@@ -179,6 +176,17 @@ def named(session, word):
     return exercise
 
 
+def all_named(session, words):
+    """The exercises the words name, or None after listing the valid names."""
+    exercises = []
+    for word in words:
+        exercise = named(session, word)
+        if exercise is None:
+            return None
+        exercises.append(exercise)
+    return exercises
+
+
 def main(argv, root):
     if argv and argv[0] in ("-h", "--help", "help"):
         print(usage())
@@ -198,12 +206,9 @@ def main(argv, root):
             return USAGE_STATUS
         if command.own_words:
             return command.run(session, argv[1:])
-        exercises = []
-        for name in argv[1:]:
-            exercise = named(session, name)
-            if exercise is None:
-                return USAGE_STATUS
-            exercises.append(exercise)
+        exercises = all_named(session, argv[1:])
+        if exercises is None:
+            return USAGE_STATUS
         return command.run(session, *exercises)
     except (DeclarationError, build.SetupError, handout.HandoutError) as error:
         print(error, file=sys.stderr)
