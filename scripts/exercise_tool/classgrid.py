@@ -13,6 +13,7 @@ from dataclasses import dataclass
 from typing import List
 
 from . import report
+from .session import UsageError
 from .verdict import DONE
 
 
@@ -214,7 +215,7 @@ def run(session, args, say):
     """The class command; True when at least one report was merged."""
     parsed, problem = parse_args(args)
     if problem:
-        raise ValueError(problem)
+        raise UsageError(problem)
     csv_path, html_path, paths = parsed
     course = session.course
     students = gather(paths, course.course, lambda line: print(line, file=sys.stderr))

@@ -9,7 +9,7 @@ from typing import Callable
 
 from . import build, classgrid, handout, report, starters, verify, watch
 from .declaration import DeclarationError
-from .session import Session, checked, say, show_next, show_verdict, wrap
+from .session import Session, UsageError, checked, say, show_next, show_verdict, wrap
 from .verdict import BROKEN, DONE, LEFT_OUT, TOOL, install_line
 
 DONE_STATUS, NOT_YET_STATUS, USAGE_STATUS = 0, 1, 2
@@ -95,7 +95,7 @@ def cmd_handout(session, words):
     with_book = "--no-book" not in words
     words = [word for word in words if word != "--no-book"]
     if not words or words[0].startswith("-"):
-        raise ValueError("handout needs the folder to write it to")
+        raise UsageError("handout needs the folder to write it to")
     chosen = all_named(session, words[1:])
     if chosen is None:
         return USAGE_STATUS
@@ -213,7 +213,7 @@ def main(argv, root):
     except (DeclarationError, build.SetupError, handout.HandoutError) as error:
         print(error, file=sys.stderr)
         return NOT_YET_STATUS
-    except ValueError as error:   # a command's own words, read wrong
+    except UsageError as error:
         print(error, file=sys.stderr)
         print(usage(), file=sys.stderr)
         return USAGE_STATUS

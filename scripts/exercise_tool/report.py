@@ -9,7 +9,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
-from .session import checked
+from .session import UsageError, checked
 from .verdict import BROKEN, DONE, LEFT_OUT, NO_COMPILE, TOOL
 
 # What a report is, and which version of its layout: the class grid merges
@@ -145,7 +145,7 @@ def run(session, args, say):
     """The report command: writes the files; True when every exercise is done."""
     parsed, problem = parse_args(args)
     if problem:
-        raise ValueError(problem)
+        raise UsageError(problem)
     junit, json_path, given = parsed
     verdicts = states(session)
     data = as_data(session.course, student(session.tree.root, given), verdicts, session.shown)

@@ -9,6 +9,10 @@ from .declaration import load
 from .verdict import DONE, TOOL, UNAVAILABLE, render
 
 
+class UsageError(Exception):
+    """A command's own words (options, files) read wrong; said in a line."""
+
+
 class Session:
     """What the commands share: the checkout, the declared course, and (made
     when first asked for) the starters as handed out and the progress."""
