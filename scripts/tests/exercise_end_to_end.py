@@ -180,7 +180,7 @@ def watch_moves_on():
                  "watch did not start watching")
         apply_solution("sum")
         wait_for(out, "sum: done.", STEP_SECONDS, "watch gave no verdict on the saved file")
-        wait_for(out, "Exercise 5 of", STEP_SECONDS * 2,
+        wait_for(out, "data/exercises/bubble_sort.cpp (the lesson:", STEP_SECONDS * 2,
                  "watch did not move on to the next exercise")
         wait_for(out, "Watching data/exercises/bubble_sort.cpp", STEP_SECONDS,
                  "watch did not go on to watch the next exercise's file")
