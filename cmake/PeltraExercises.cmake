@@ -11,6 +11,10 @@
 #   format_version  1
 #   course          the course's name
 #   welcome, final  texts shown before the first exercise and after the last
+#   edition         optional: "handout" in the student's edition that
+#                   `./scripts/exercise handout` writes, where an exercise has
+#                   no solution and its starter may be its lesson's own file
+#                   (which holds the starter there); only starters are built
 #   exercises       in course order, each an object:
 #     name          unique; letters, digits and _ (it names targets too)
 #     starter       <folder>/exercises/<name>.cpp (or .h for a header lesson):
@@ -539,6 +543,12 @@ function(_peltra_declare_exercises)
   if(NOT version EQUAL 1)
     message(FATAL_ERROR "exercises.json: format_version ${version}; this build reads 1")
   endif()
+  # The student's edition holds no solutions: only the starters are built.
+  _peltra_json_member(edition "${declaration}" edition "")
+  set(variants starter solution trial)
+  if(edition STREQUAL "handout")
+    set(variants starter)
+  endif()
   string(JSON count LENGTH "${declaration}" exercises)
   set(manifest "{\n  \"format_version\": 1,\n  \"exercises\": {\n")
   set(names "")
@@ -596,12 +606,12 @@ function(_peltra_declare_exercises)
     # The trial's file starts as the solution; verify writes it anew.
     get_filename_component(base ${solution} NAME)
     set(trial ${CMAKE_BINARY_DIR}/trials/${name}/${base})
-    if(NOT EXISTS ${trial})
+    if("trial" IN_LIST variants AND NOT EXISTS ${trial})
       file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/trials/${name})
       file(COPY_FILE ${solution} ${trial})
     endif()
     string(APPEND manifest "    \"${name}\": {\"left_out\": [], \"variants\": {\n")
-    foreach(variant IN ITEMS starter solution trial)
+    foreach(variant IN LISTS variants)
       set(file ${${variant}})
       _peltra_exercise_variant(manifest ${name} ${variant} ${file})
     endforeach()

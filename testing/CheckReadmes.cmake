@@ -50,6 +50,23 @@ foreach(script IN LISTS scripts)
 endforeach()
 string(APPEND runners "\n")
 
+# A student's handout leaves out the solutions, the exercises it does not
+# hand out and the folders they do not need; its exercises.json lists them
+# (a folder ending in /, with everything in it), and a README may still
+# name them.
+set(left_out "")
+if(EXISTS "${SOURCE_DIR}/exercises.json")
+  file(READ "${SOURCE_DIR}/exercises.json" declaration)
+  string(JSON count ERROR_VARIABLE none LENGTH "${declaration}" left_out)
+  if(NOT none AND count GREATER 0)
+    math(EXPR last "${count} - 1")
+    foreach(i RANGE ${last})
+      string(JSON path GET "${declaration}" left_out ${i})
+      list(APPEND left_out "${path}")
+    endforeach()
+  endif()
+endif()
+
 set(missing "")
 set(unrun "")
 set(commands 0)
@@ -60,7 +77,16 @@ foreach(readme IN LISTS readmes)
   string(REGEX MATCHALL "`[^`<> \n]+(\\.(h|cpp|cmake|sh|txt|gp)|/)`" names "${text}")
   foreach(name IN LISTS names)
     string(REGEX REPLACE "^`(.*)`$" "\\1" name "${name}")
-    if(NOT name MATCHES "^build/"
+    set(gone FALSE)
+    foreach(path IN LISTS left_out)
+      string(FIND "${folder}/${name}" "${path}" at_folder)
+      string(FIND "${name}" "${path}" at_top)
+      if(path STREQUAL "${folder}/${name}" OR path STREQUAL name OR
+          (path MATCHES "/$" AND (at_folder EQUAL 0 OR at_top EQUAL 0)))
+        set(gone TRUE)
+      endif()
+    endforeach()
+    if(NOT name MATCHES "^build/" AND NOT gone
        AND NOT EXISTS "${SOURCE_DIR}/${folder}/${name}"
        AND NOT EXISTS "${SOURCE_DIR}/${name}"
        AND NOT EXISTS "${BINARY_DIR}/${folder}/${name}")

@@ -51,7 +51,10 @@ class Keys:
         self.shared = [name for name in files if not name.startswith(inside)]
         self.by_folder = {folder: [name for name in files if name.startswith(folder + "/")]
                           for folder in folders}
-        self.starters = {exercise.starter for exercise in course.exercises}
+        # Other exercises' starters are no part of a key; a starter that is
+        # a lesson's own file (in a handout) is, as others build on it.
+        self.starters = {exercise.starter for exercise in course.exercises
+                         if exercise.starter != exercise.lesson}
         self._digests = {}
 
     def _digest(self, name):

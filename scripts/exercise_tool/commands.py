@@ -7,9 +7,9 @@ import sys
 from dataclasses import dataclass
 from typing import Callable
 
-from . import build, starters, verify, watch
+from . import build, classgrid, handout, report, starters, verify, watch
 from .declaration import DeclarationError
-from .session import Session, checked, say, show_next, show_verdict, wrap
+from .session import Session, UsageError, checked, say, show_next, show_verdict, wrap
 from .verdict import BROKEN, DONE, LEFT_OUT, TOOL, install_line
 
 DONE_STATUS, NOT_YET_STATUS, USAGE_STATUS = 0, 1, 2
@@ -91,12 +91,34 @@ def cmd_verify(session, *exercises):
     return DONE_STATUS if ok else NOT_YET_STATUS
 
 
+def cmd_handout(session, words):
+    with_book = "--no-book" not in words
+    words = [word for word in words if word != "--no-book"]
+    if not words or words[0].startswith("-"):
+        raise UsageError("handout needs the folder to write it to")
+    chosen = all_named(session, words[1:])
+    if chosen is None:
+        return USAGE_STATUS
+    handout.make(session, words[0], chosen or session.course.exercises, with_book, say)
+    return DONE_STATUS
+
+
+def cmd_report(session, words):
+    return DONE_STATUS if report.run(session, words, say) else NOT_YET_STATUS
+
+
+def cmd_class(session, words):
+    return DONE_STATUS if classgrid.run(session, words, say) else NOT_YET_STATUS
+
+
 @dataclass
 class Command:
     run: Callable
     words: str       # its arguments, for the usage
     about: str
     names: range     # how many exercise names it takes
+    own_words: bool = False   # it reads its words itself (options, files)
+    full_tree: bool = False   # it needs the solutions: never in a handout
 
 
 COMMANDS = {
@@ -108,11 +130,21 @@ COMMANDS = {
                      "checks on every save, then moves on; Ctrl-C ends", range(0, 2)),
     "hint": Command(cmd_hint, "hint NAME", "the idea, not the code", range(1, 2)),
     "solution": Command(cmd_solution, "solution NAME", "the solution as a patch (| git apply)",
-                        range(1, 2)),
+                        range(1, 2), full_tree=True),
     "reset": Command(cmd_reset, "reset NAME", "the starter as handed out; yours kept as .mine",
                      range(1, 2)),
     "verify": Command(cmd_verify, "verify [NAME...]",
-                      "starters fail, solutions pass, wrong answers fail (CI)", range(0, 1000)),
+                      "starters fail, solutions pass, wrong answers fail (CI)", range(0, 1000),
+                      full_tree=True),
+    "report": Command(cmd_report, "report --junit FILE --json FILE [--student NAME]",
+                      "every exercise's state, as JUnit XML and JSON; 0 once all are done",
+                      range(0, 1000), own_words=True),
+    "handout": Command(cmd_handout, "handout DIR [NAME...] [--no-book]",
+                       "the student's edition, without solutions, as a new git repository",
+                       range(1, 1000), own_words=True, full_tree=True),
+    "class": Command(cmd_class, "class --csv FILE --html FILE REPORT...",
+                     "students' JSON reports merged into a grid", range(0, 1000),
+                     own_words=True),
 }
 
 ABOUT = """Exercises: write the key part of a lesson yourself, and the lesson's own tests
@@ -144,6 +176,17 @@ def named(session, word):
     return exercise
 
 
+def all_named(session, words):
+    """The exercises the words name, or None after listing the valid names."""
+    exercises = []
+    for word in words:
+        exercise = named(session, word)
+        if exercise is None:
+            return None
+        exercises.append(exercise)
+    return exercises
+
+
 def main(argv, root):
     if argv and argv[0] in ("-h", "--help", "help"):
         print(usage())
@@ -157,15 +200,22 @@ def main(argv, root):
         return USAGE_STATUS
     try:
         session = Session(root)
-        exercises = []
-        for name in argv[1:]:
-            exercise = named(session, name)
-            if exercise is None:
-                return USAGE_STATUS
-            exercises.append(exercise)
+        if command.full_tree and session.course.handout:
+            print("{} {} is there only in the full tree, not in a handout.".format(
+                TOOL, word), file=sys.stderr)
+            return USAGE_STATUS
+        if command.own_words:
+            return command.run(session, argv[1:])
+        exercises = all_named(session, argv[1:])
+        if exercises is None:
+            return USAGE_STATUS
         return command.run(session, *exercises)
-    except (DeclarationError, build.SetupError) as error:
+    except (DeclarationError, build.SetupError, handout.HandoutError) as error:
         print(error, file=sys.stderr)
         return NOT_YET_STATUS
+    except UsageError as error:
+        print(error, file=sys.stderr)
+        print(usage(), file=sys.stderr)
+        return USAGE_STATUS
     except KeyboardInterrupt:
         return 130

@@ -11,6 +11,10 @@ from typing import List, Optional
 
 FORMAT_VERSION = 1
 DECLARATION = "exercises.json"
+# The student's edition (`./scripts/exercise handout`) says so in its
+# declaration: its exercises have no solution, and a starter may be the
+# lesson's own file, which holds the starter there.
+HANDOUT = "handout"
 # Packages an exercise may need, as "needs" names them.
 KNOWN_NEEDS = ("OpenCV", "Eigen")
 # Seconds a check program may run unless the exercise says otherwise.
@@ -48,7 +52,7 @@ class Exercise:
     starter: str
     lesson: str
     target: str
-    solution: str
+    solution: Optional[str]   # None in a handout, which holds no solution
     tests: List[str]
     outputs: List[str]
     catches: List[str]
@@ -79,6 +83,12 @@ class Course:
     welcome: str
     final: str
     exercises: List[Exercise]
+    edition: Optional[str] = None
+
+    @property
+    def handout(self):
+        """Whether this is the student's edition, without solutions."""
+        return self.edition == HANDOUT
 
     def named(self, name):
         """The exercise called `name` (or whose starter is the path `name`),
@@ -111,7 +121,7 @@ def _strings(value, where, key):
     return list(value)
 
 
-def _exercise(entry, root, index):
+def _exercise(entry, root, index, handout=False):
     where = "exercises.json: exercise {}".format(index + 1)
     if not isinstance(entry, dict):
         raise DeclarationError(where + " is not an object")
@@ -124,15 +134,20 @@ def _exercise(entry, root, index):
     for key in ("starter", "lesson", "solution"):
         path = _text(entry, key, where, optional=(key == "solution"))
         if path is None:
+            if handout:
+                paths[key] = None
+                continue
             path = paths["lesson"]
         if os.path.isabs(path) or ".." in path.split("/"):
             raise DeclarationError("{}: {} is a path inside the tree".format(where, key))
         parts = path.split("/")
         if key == "starter" and (len(parts) != 3 or parts[1] != "exercises" or
                                  os.path.splitext(parts[2])[0] != name):
-            raise DeclarationError(
-                "{}: its starter is <folder>/exercises/{}.cpp (or .h), not {}"
-                .format(where, name, path))
+            # In a handout the lesson's own file may hold the starter.
+            if not (handout and path == entry.get("lesson")):
+                raise DeclarationError(
+                    "{}: its starter is <folder>/exercises/{}.cpp (or .h), not {}"
+                    .format(where, name, path))
         if root is not None and not os.path.isfile(os.path.join(root, path)) and not broken:
             broken = "its {} {} does not exist".format(key, path)
         paths[key] = path
@@ -191,7 +206,12 @@ def parse(data, root=None):
     entries = data.get("exercises")
     if not isinstance(entries, list) or not entries:
         raise DeclarationError("exercises.json: exercises must be a list of exercises")
-    exercises = [_exercise(entry, root, i) for i, entry in enumerate(entries)]
+    edition = data.get("edition")
+    if edition not in (None, HANDOUT):
+        raise DeclarationError("exercises.json: edition is \"{}\" or absent, not {}".format(
+            HANDOUT, json.dumps(edition)))
+    handout = edition == HANDOUT
+    exercises = [_exercise(entry, root, i, handout) for i, entry in enumerate(entries)]
     seen = set()
     for exercise in exercises:
         if exercise.name in seen:
@@ -199,7 +219,7 @@ def parse(data, root=None):
         seen.add(exercise.name)
     where = "exercises.json"
     return Course(version, _text(data, "course", where), _text(data, "welcome", where),
-                  _text(data, "final", where), exercises)
+                  _text(data, "final", where), exercises, edition)
 
 
 def load(root):

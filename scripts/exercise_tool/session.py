@@ -9,6 +9,10 @@ from .declaration import load
 from .verdict import DONE, TOOL, UNAVAILABLE, render
 
 
+class UsageError(Exception):
+    """A command's own words (options, files) read wrong; said in a line."""
+
+
 class Session:
     """What the commands share: the checkout, the declared course, and (made
     when first asked for) the starters as handed out and the progress."""
@@ -57,8 +61,12 @@ def show_verdict(session, exercise, verdict, footer=None):
     compare with; otherwise `footer` before the line that offers the hint."""
     lines = render(verdict, session.shown)
     if verdict.state == DONE:
-        lines += [wrap("What it taught: " + exercise.teaches, ""),
-                  "Compare yours with {}.".format(exercise.solution)]
+        lines.append(wrap("What it taught: " + exercise.teaches, ""))
+        # In a handout the lesson may be the student's own file now.
+        compare = exercise.solution or (exercise.lesson if exercise.lesson != exercise.starter
+                                        else None)
+        if compare:
+            lines.append("Compare yours with {}.".format(compare))
     elif footer and verdict.state not in UNAVAILABLE:
         lines.insert(len(lines) - 1, footer)
     say(*lines)
