@@ -1,12 +1,11 @@
 // An extended Kalman filter on x = [x, y, vx, vy] per place the ranges allow
 // (a Gaussian sum). F: the motion model, Q: process noise, H: measurement
 // row, S: innovation variance, K: gain, P: covariance, R: a range's variance.
-#include "tracker.h"
-
 #include <algorithm>
 #include <cmath>
 
 #include "geometry.h"
+#include "tracker.h"
 
 namespace {
 

@@ -1,11 +1,10 @@
 // Locating the bogie where two range circles cross, and a bang-bang steering
 // law with a dead band: the geometry behind a simple intercept autopilot.
-#include "autopilot.h"
-
 #include <cmath>
 #include <limits>
 #include <utility>
 
+#include "autopilot.h"
 #include "geometry.h"
 
 namespace {

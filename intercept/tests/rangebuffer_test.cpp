@@ -190,7 +190,8 @@ TEST(RangeBufferTest, FailedCopyLeavesTheNewData) {
       ASSERT_TRUE(waitEnded(crew.finishWithin(must_happen_within),
                             getterName(history) + " out of memory stalled"));
     }
-    ASSERT_TRUE(*threw) << getterName(history) << " made its copy without memory";
+    ASSERT_TRUE(*threw) << getterName(history)
+                        << " made its copy without memory";
     Getter next(f.buffer, history);
     ASSERT_TRUE(next.returnsWithin(must_happen_within))
         << "the new data was lost with the copy that failed";
