@@ -26,7 +26,7 @@ double turnFor(Pose friendly, GlobalOrd target) {
   autopilot.setPursue(target.x, target.y);
   const double turn = autopilot.getAngControl();
   EXPECT_EQ(turn == 0.0 ? 1000.0 : 50.0, autopilot.getLinControl())
-      << "turn " << turn;
+      << "the speed setPursue set, with the turn " << turn;
   return turn;
 }
 
@@ -129,8 +129,10 @@ TEST(Autopilot, TurnsTheShortWayAcrossTheSeam) {
   // Heading 0.5 at a target at bearing about 5.5: pointing anticlockwise of it.
   EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.5},
                           GlobalOrd{std::cos(5.5), std::sin(5.5)}));
-  // Differences just over 3.14 either way turn the short way.
+  // Differences just over 3.14 either way turn the short way, by the
+  // controller's half turn: 3.141, under pi, is already over it.
   EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.0}, GlobalOrd{-1000.0, -5.0}));
+  EXPECT_EQ(-1.1, turnFor(Pose{origin, 0.0}, GlobalOrd{-1000.0, -1.0}));
   EXPECT_EQ(1.1, turnFor(Pose{origin, 6.28}, GlobalOrd{-1000.0, 5.0}));
   // Differences of exactly 3.14 (6.28 - 3.14 is exact) count as at most 3.14.
   EXPECT_EQ(-1.1, turnFor(Pose{origin, 6.28}, GlobalOrd{-10.0, 0.0}));

@@ -18,8 +18,10 @@ TEST(Geometry, CrossCircles) {
   const GlobalOrd a{0.0, 0.0};
   const GlobalOrd b{10.0, 0.0};
   const Crossings ab = crossCircles(a, 5.0, b, std::sqrt(45.0), 10.0);
-  EXPECT_NEAR(4.0, ab.right.x, 1e-12);
-  EXPECT_NEAR(-3.0, ab.right.y, 1e-12);
+  const char* right_of_ab =
+      "the crossing right of the line from (0, 0) to (10, 0)";
+  EXPECT_NEAR(4.0, ab.right.x, 1e-12) << right_of_ab;
+  EXPECT_NEAR(-3.0, ab.right.y, 1e-12) << right_of_ab;
   EXPECT_NEAR(4.0, ab.left.x, 1e-12);
   EXPECT_NEAR(3.0, ab.left.y, 1e-12);
   EXPECT_NEAR(3.0, ab.half_chord, 1e-12);

@@ -1,21 +1,69 @@
 // Tests of RangeBuffer: the bounded windows, the copies, and every way a
-// getter blocks and is released. Each getter runs on a thread of its own,
-// watched with bounded waits, so that a fault fails a test instead of hanging.
+// getter blocks and is released; a copy made under the history's lock, and
+// one that fails for lack of memory. Each getter runs on a thread of its
+// own, watched with bounded waits, so that a fault fails a test instead of
+// hanging.
 #include "rangebuffer.h"
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <memory>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "bounded_wait.h"
 #include "buffer_threads.h"
 #include "simulator.h"
+
+namespace {
+
+// A stop at the next allocation of a thread: it says that it got there,
+// then waits while it is held. A getter's first allocation is its copy's.
+struct Stop {
+  std::atomic<bool> reached{false};
+  std::atomic<bool> held{true};
+};
+
+// What the allocations of this thread do (the other threads allocate as
+// usual): stop once at `stop`, and fail while out_of_memory is set, as they
+// would once memory runs out.
+thread_local Stop* stop = nullptr;
+thread_local bool out_of_memory = false;
+
+}  // namespace
+
+// The program's own allocation and deallocation functions, so that a test can
+// stop a copy or make it fail: a container allocates through the first and
+// frees through the sized one (the other forms keep theirs, allocating and
+// freeing in pairs).
+void* operator new(std::size_t size) {
+  if (Stop* here = stop) {
+    stop = nullptr;
+    here->reached = true;
+    while (here->held) {
+      std::this_thread::sleep_for(std::chrono::milliseconds{1});
+    }
+  }
+  void* memory = out_of_memory ? nullptr : std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) {
+    throw std::bad_alloc();
+  }
+  return memory;
+}
+
+void operator delete(void* memory) noexcept { std::free(memory); }
+
+void operator delete(void* memory, std::size_t /*size*/) noexcept {
+  std::free(memory);
+}
 
 namespace {
 
@@ -51,6 +99,7 @@ TEST(RangeBufferTest, KeepsTheLatestReadingsOldestFirst) {
   feed(*f.sim, *f.buffer, History::base, 6);
   Getter base(f.buffer, History::base);
   ASSERT_TRUE(base.returnsWithin(must_happen_within));
+  ASSERT_FALSE(base.copy().empty()) << "getBaseData returned no readings";
   EXPECT_EQ((std::vector<std::int64_t>{2, 3, 4, 5, 6}), stamps(base.copy()));
   for (const RangeStamped& reading : base.copy()) {
     EXPECT_DOUBLE_EQ(1000.0 + static_cast<double>(reading.timestamp),
@@ -86,6 +135,67 @@ TEST(RangeBufferTest, CopiesDoNotChangeLater) {
     Getter second(f.buffer, history);
     ASSERT_TRUE(second.returnsWithin(must_happen_within));
     EXPECT_EQ(14, second.copy().back().timestamp);
+  }
+}
+
+// Tests that a getter copies its history under the history's lock: stopped
+// within its copy, it holds up an add to that history until it goes on.
+TEST(RangeBufferTest, AddWaitsForTheCopyBeingMade) {
+  for (History history : both_histories) {
+    Fixture f;
+    feed(*f.sim, *f.buffer, history, 1);
+    auto copying = std::make_shared<Stop>();
+    Crew getter(f.buffer);
+    getter.start("in " + getterName(history) + ", stopped within its copy",
+                 [buffer = f.buffer, history, copying] {
+                   stop = copying.get();
+                   get(*buffer, history);
+                 });
+    const auto deadline = std::chrono::steady_clock::now() + must_happen_within;
+    while (!copying->reached && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds{1});
+    }
+    Crew adder(f.buffer);
+    adder.start("in an add while " + getterName(history) + " copies",
+                [buffer = f.buffer, history] { add(*buffer, history); });
+    const bool added_meanwhile = adder.finishWithin(stays_blocked_for);
+    copying->held = false;
+    ASSERT_TRUE(copying->reached) << getterName(history) << " made no copy";
+    EXPECT_FALSE(added_meanwhile)
+        << "an add went ahead while " << getterName(history)
+        << " was copying: the copy is not made under the history's lock";
+  }
+}
+
+// Tests a getter whose copy fails for lack of memory: the exception leaves it
+// with the lock released, and the new data stays for the next getter, which
+// returns at once with all of it.
+TEST(RangeBufferTest, FailedCopyLeavesTheNewData) {
+  for (History history : both_histories) {
+    Fixture f;
+    feed(*f.sim, *f.buffer, history, 2);
+    auto threw = std::make_shared<std::atomic<bool>>(false);
+    {
+      Crew crew(f.buffer);
+      crew.start("in " + getterName(history) + ", out of memory",
+                 [buffer = f.buffer, history, threw] {
+                   out_of_memory = true;
+                   try {
+                     get(*buffer, history);
+                   } catch (const std::bad_alloc&) {
+                     *threw = true;
+                   }
+                   out_of_memory = false;
+                 });
+      ASSERT_TRUE(waitEnded(crew.finishWithin(must_happen_within),
+                            getterName(history) + " out of memory stalled"));
+    }
+    ASSERT_TRUE(*threw) << getterName(history)
+                        << " made its copy without memory";
+    Getter next(f.buffer, history);
+    ASSERT_TRUE(next.returnsWithin(must_happen_within))
+        << "the new data was lost with the copy that failed";
+    EXPECT_EQ((std::vector<std::int64_t>{1, 2}), stamps(next.copy()));
   }
 }
 

@@ -69,6 +69,23 @@ Controls offTheLead(const Tracker& tracker, GlobalOrd from, double off,
   return leadPursuit(tracker, Pose{from, bearing + off}, now_ms, 20);
 }
 
+// Tests the first readings, each range a correction with nothing to correct:
+// seen from the base and the friendly at right angles, each crossing point
+// is pinned along both lines of sight, so the variance of its position falls
+// from 3000^2 m^2 each way to about R each way.
+TEST(Tracker, FirstRangesNarrowTheSpread) {
+  auto sim = makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{1000.0, 1000.0}, 0.0},
+                       manoeuvres::straight);
+  Tracker tracker(10.0);
+  feed(tracker, *sim);
+  ASSERT_FALSE(tracker.getTracks().empty());
+  for (const Track& t : tracker.getTracks()) {
+    const double spread = t.P.topLeftCorner<2, 2>().trace();
+    EXPECT_LT(spread, 3.0 * tracker.getRangeVariance())
+        << "the first two ranges left the track's P as wide as it started";
+  }
+}
+
 // Tests a friendly flying straight at the bogie, 2 s at 1000 m/s, from
 // (2000, 0): its range shrinks, so the autopilot's rule takes the crossing
 // point left of the line to the base, (x, +y), in every cycle. With the
