@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -357,12 +358,17 @@ GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
 
 Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
                      std::int64_t now_ms, std::int64_t hold_ms) {
-  std::vector<Track> tracks = tracker.getTracks();
-  for (Track& track : tracks) {
-    tracker.predict(track, now_ms - tracker.getTime());  // moved on to now
-  }
-  if (tracks.empty()) {
+  const std::vector<Track>& all = tracker.getTracks();
+  if (all.empty()) {
     return manoeuvres::straight;
+  }
+  // The likely tracks and the second best, moved on to now: no other steers.
+  std::vector<Track> tracks;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (i == 1 || isLikely(all[i], all[0])) {
+      tracks.push_back(all[i]);
+      tracker.predict(tracks.back(), now_ms - tracker.getTime());
+    }
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
   const double R = tracker.getRangeVariance();
@@ -375,19 +381,19 @@ Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
   // A bogie off the line and its mirror image are two places, not one spread
   // between them: the steering keeps to the best one's side, which crosses
   // the line, and that tells them apart.
-  std::vector<Track> places = tracks;
+  std::vector<Track> best_side;
   if (line_up.mirrored) {
     const Vector2d from = vec(friendly.position);
     const bool left = offsetFromLine(tracks[0].x.head<2>(), from) >= 0.0;
-    places.erase(std::remove_if(places.begin(), places.end(),
-                                [&](const Track& track) {
-                                  return (offsetFromLine(track.x.head<2>(),
-                                                         from) >= 0.0) != left;
-                                }),
-                 places.end());
+    std::copy_if(tracks.begin(), tracks.end(), std::back_inserter(best_side),
+                 [&](const Track& track) {
+                   return (offsetFromLine(track.x.head<2>(), from) >= 0.0) ==
+                          left;
+                 });
   }
   const Controls controls =
-      steer(likelyPlace(places), friendly, hold_s, R, line_up);
+      steer(likelyPlace(line_up.mirrored ? best_side : tracks), friendly,
+            hold_s, R, line_up);
   if (tracks.size() >= 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
