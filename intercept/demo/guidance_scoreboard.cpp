@@ -8,9 +8,9 @@
 // in, and gnuplot draws the shares into scoreboard.png (scoreboard.gp).
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -321,8 +321,8 @@ int main(int argc, char** argv) {
   // What the flights and the files cost this process, gnuplot (a process of
   // its own, started below) left out.
   std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv, "
-            << formatted("%.2f", static_cast<double>(std::clock()) /
-                                     CLOCKS_PER_SEC)
+            << formatted("%.2f",
+                         static_cast<double>(std::clock()) / CLOCKS_PER_SEC)
             << " s of CPU time so far" << std::endl;
 
   // "200 random scenarios" or "10 flights of the scene away".

@@ -275,8 +275,8 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
   // of waiting makes. The squared distance is a quadratic in i, within the
   // range between its two roots; the first whole i there is the one, checked
   // by the flight's own sum (the roots may round either way).
-  const auto corrected2 = [&](const Turned& t, std::size_t then,
-                              std::int64_t k, std::int64_t i, std::int64_t j) {
+  const auto corrected2 = [&](const Turned& t, std::size_t then, std::int64_t k,
+                              std::int64_t i, std::int64_t j) {
     const GlobalOrd at = ahead(t.at, t.nose, i);
     const GlobalOrd turned_at{at.x + t.one_more[then].x,
                               at.y + t.one_more[then].y};

@@ -336,9 +336,9 @@ TEST(Tracker, OpensOffTheLineToSeeSideways) {
 // once, until the mirror is told apart within a quarter of a second.
 TEST(Tracker, FliesStraightAtAResolvedBogieInLine) {
   for (const double off : {0.0, 100.0}) {
-    auto sim = makeScene(Pose{{2000.0, 0.0}, 0.0},
-                         Pose{{10000.0, off}, Simulator::pi},
-                         manoeuvres::straight);
+    auto sim =
+        makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{10000.0, off}, Simulator::pi},
+                  manoeuvres::straight);
     Tracker tracker(0.0);
     int turns = 0;
     std::int64_t resolved_ms = -1;
