@@ -100,18 +100,21 @@ class ReferenceGuidance : public Guidance {
   GlobalOrd estimate_{};
 };
 
-// One guidance cycle on readings taken at the clock's time: the guidance
-// observes them, the clock runs cycle_ms, the guidance steers from where the
-// friendly is then, and its controls go to the friendly. The record holds
-// all but the truth, which the caller knows.
+// One guidance cycle on readings taken at the clock's time now_ms: the
+// guidance observes them, the clock runs cycle_ms, the guidance steers from
+// where the friendly is then, and its controls go to the friendly. The record
+// holds all but the truth, which the caller knows; now_ms becomes the time
+// the clock stands at after the step.
 FlightSample guidanceCycle(Simulator& sim, Guidance& guidance,
-                           const Readings& readings, std::int64_t cycle_ms) {
+                           const Readings& readings, std::int64_t& now_ms,
+                           std::int64_t cycle_ms) {
   FlightSample sample{};
-  sample.time_ms = sim.elapsedMs();
+  sample.time_ms = now_ms;
   sample.readings = readings;
   guidance.observe(readings);
   sim.step(cycle_ms);
-  sample.controls = guidance.steer(sim.getFriendlyPose(), sim.elapsedMs());
+  now_ms = sim.elapsedMs();
+  sample.controls = guidance.steer(sim.getFriendlyPose(), now_ms);
   sim.controlFriendly(sample.controls.linear, sample.controls.angular);
   sample.estimate = guidance.estimate();
   sample.resolved = guidance.resolved();
@@ -135,11 +138,14 @@ FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
   result.samples.reserve(static_cast<std::size_t>(
       scenario.time_limit_ms / std::max<std::int64_t>(scenario.cycle_ms, 1) +
       1));
+  // Each cycle reads the clock, the friendly's pose and the truth once: the
+  // scoreboard flies a million cycles, and every call of the simulator takes
+  // its lock.
+  std::int64_t now = sim->elapsedMs();
   for (;;) {
-    const std::int64_t now = sim->elapsedMs();
-    const GlobalOrd friendly = sim->getFriendlyPose().position;
+    const Pose friendly = sim->getFriendlyPose();
     const GlobalOrd truth = sim->getBogieTruth().position;
-    const double distance = Simulator::distance(friendly, truth);
+    const double distance = Simulator::distance(friendly.position, truth);
     if (distance < result.closest_distance) {
       result.closest_distance = distance;
       result.closest_ms = now;
@@ -154,12 +160,12 @@ FlightResult fly(const Scenario& scenario, Pilot pilot, bool threaded) {
     if (threads) {
       readings = threads->take();
     } else {  // the producers' calls, in their order: the same noise draws
-      readings.friendly = sim->getFriendlyPose();
+      readings.friendly = friendly;
       readings.base = sim->rangeToBogieFromBase();
       readings.from_friendly = sim->rangeToBogieFromFriendly();
     }
     FlightSample sample =
-        guidanceCycle(*sim, *guidance, readings, scenario.cycle_ms);
+        guidanceCycle(*sim, *guidance, readings, now, scenario.cycle_ms);
     sample.truth = truth;
     result.samples.push_back(sample);
   }

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -317,8 +318,12 @@ int main(int argc, char** argv) {
               << std::endl;
     return 1;
   }
-  std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv"
-            << std::endl;
+  // What the flights and the files cost this process, gnuplot (a process of
+  // its own, started below) left out.
+  std::cerr << "guidance_scoreboard: wrote scoreboard.csv and flights.csv, "
+            << formatted("%.2f",
+                         static_cast<double>(std::clock()) / CLOCKS_PER_SEC)
+            << " s of CPU time so far" << std::endl;
 
   // "200 random scenarios" or "10 flights of the scene away".
   const std::string flown =

@@ -268,6 +268,53 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
   // sideways at 10 km, so that the dash may pass outside the range either
   // side. One cycle of turning later, when the bogie is nearer, moves the
   // pass less: tried for the nearest lengths of each turn.
+  //
+  // With k cycles of turning, i straight, one of `then` and the rest straight,
+  // the friendly at cycle j lies off the bogie by c + i b: c where it turns
+  // at once, and b = dash (nose - nose_then), the difference that each cycle
+  // of waiting makes. The squared distance is a quadratic in i, within the
+  // range between its two roots; the first whole i there is the one, checked
+  // by the flight's own sum (the roots may round either way).
+  const auto corrected2 = [&](const Turned& t, std::size_t then, std::int64_t k,
+                              std::int64_t i, std::int64_t j) {
+    const GlobalOrd at = ahead(t.at, t.nose, i);
+    const GlobalOrd turned_at{at.x + t.one_more[then].x,
+                              at.y + t.one_more[then].y};
+    return apart2(ahead(turned_at, t.nose_then[then], j - k - i - 1), j);
+  };
+  const auto firstCorrection = [&](const Turned& t, std::size_t then,
+                                   std::int64_t k, std::int64_t j) {
+    const std::int64_t most = j - k - 1;  // the straight cycles there are
+    const GlobalOrd b_j = bogie[static_cast<std::size_t>(j - first)];
+    const GlobalOrd start = ahead(
+        GlobalOrd{t.at.x + t.one_more[then].x, t.at.y + t.one_more[then].y},
+        t.nose_then[then], most);
+    const double cx = start.x - b_j.x;
+    const double cy = start.y - b_j.y;
+    const double bx = dash * (t.nose.x - t.nose_then[then].x);
+    const double by = dash * (t.nose.y - t.nose_then[then].y);
+    const double bb = bx * bx + by * by;
+    const double cb = cx * bx + cy * by;
+    const double discriminant = cb * cb - bb * (cx * cx + cy * cy - range2);
+    if (most < 0 || bb == 0.0 || discriminant < 0.0) {
+      return std::int64_t{-1};
+    }
+    const double root = std::sqrt(discriminant);
+    const double lowest = std::ceil((-cb - root) / bb);
+    const double highest = std::floor((-cb + root) / bb);
+    if (highest < 0.0 || lowest > static_cast<double>(most)) {
+      return std::int64_t{-1};
+    }
+    const auto from = static_cast<std::int64_t>(std::max(0.0, lowest - 1.0));
+    const auto to = static_cast<std::int64_t>(
+        std::min(static_cast<double>(most), highest + 1.0));
+    for (std::int64_t i = from; i <= to; ++i) {
+      if (corrected2(t, then, k, i, j) <= range2) {
+        return i;
+      }
+    }
+    return std::int64_t{-1};
+  };
   for (std::size_t way = 0; way < turns.size(); ++way) {
     const auto& by_length = nearest[way];
     const auto nearest_k = static_cast<std::int64_t>(
@@ -278,17 +325,11 @@ CycleFlight bestCycleFlight(const Scenario& scenario, const Pose& friendly,
       const Turned& t = turned[way][static_cast<std::size_t>(k)];
       for (std::size_t then = 0; then < turns.size(); ++then) {
         const std::int64_t until = best.j < 0 ? last : best.j - 1;
-        bool found = false;
-        for (std::int64_t j = first; j <= until && !found; ++j) {
-          for (std::int64_t i = 0; i + k + 1 <= j && !found; ++i) {
-            const GlobalOrd at = ahead(t.at, t.nose, i);
-            const GlobalOrd turned_at{at.x + t.one_more[then].x,
-                                      at.y + t.one_more[then].y};
-            if (apart2(ahead(turned_at, t.nose_then[then], j - k - i - 1), j) <=
-                range2) {
-              best = Plan{j, way, k, i, then};
-              found = true;
-            }
+        for (std::int64_t j = first; j <= until; ++j) {
+          const std::int64_t i = firstCorrection(t, then, k, j);
+          if (i >= 0) {
+            best = Plan{j, way, k, i, then};
+            break;
           }
         }
       }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,10 @@ constexpr double in_line_sine = 0.1;
 constexpr double unresolved_sd = 100.0;
 constexpr double least_open_s = 1.5;
 constexpr double open_angle = 0.4;
+// Nor does flying along the line tell a bogie off it from its mirror image:
+// the friendly opens too where their lead points lie more than mirror_apart
+// (m, 1 sd) apart, so that a dash between them would pass outside the range.
+constexpr double mirror_apart = 25.0;
 // Nor before the tracks have seen least_seen_s (s) of readings (five): until
 // then the doubt at the pass is mostly the guess at the velocity that they
 // start with, not what the readings leave.
@@ -177,6 +182,84 @@ PassDoubt passDoubt(const Track& track, const Vector2d& from, double hold_s,
       std::abs(sine) < in_line_sine && std::abs(sine_then) < in_line_sine};
 }
 
+// Whether a track is one of the likely ones: within mixture_radius of the
+// best and no worse than it by settled_cost.
+bool isLikely(const Track& track, const Track& best) {
+  return track.cost - best.cost <= settled_cost &&
+         (track.x.head<2>() - best.x.head<2>()).norm() <= mixture_radius;
+}
+
+// Its likelihood beside the best's, exp(-cost / 2).
+double weightOf(const Track& track, const Track& best) {
+  return std::exp(-0.5 * (track.cost - best.cost));
+}
+
+// How far off a line-up the readings seen so far may still place the bogie:
+// there the two range circles touch, and at y off the line they part by
+// k y^2 / 2, k the difference of their curvatures (their sum where the base
+// and the friendly see the bogie from opposite sides). n pairs of readings
+// measure that gap to sqrt(2 R / n), so an offset below
+// sqrt(2 sqrt(2 R / n) / k) goes unseen: 6 m at 8 km with exact ranges after
+// five pairs, 1.2 km with 40 m of noise.
+double bendWidth(const Vector2d& bogie, const Vector2d& from, double n,
+                 double R) {
+  const Vector2d to_base = vec(Simulator::BSTATION_LOC) - bogie;
+  const Vector2d to_friendly = from - bogie;
+  const double same_side = to_base.dot(to_friendly) >= 0.0 ? -1.0 : 1.0;
+  const double k =
+      std::abs(1.0 / to_friendly.norm() + same_side / to_base.norm());
+  return std::sqrt(2.0 * std::sqrt(2.0 * R / std::max(n, 1.0)) / k);
+}
+
+// How far a point lies off the line from the base to the friendly at `from`,
+// positive on its left.
+double offsetFromLine(const Vector2d& point, const Vector2d& from) {
+  const Vector2d base = vec(Simulator::BSTATION_LOC);
+  return sineBetween(from - base, point - base) * (point - base).norm();
+}
+
+// What a line-up leaves open, should the friendly fly along it: where the
+// bogie lies across the line from the base to the friendly, which the bend of
+// the range circles tells to no better than bendWidth, and the side it is on,
+// which nothing along the line tells.
+struct LineUp {
+  bool unseen;    // the bend's width above unresolved_sd
+  bool mirrored;  // likely tracks on both sides, apart where it counts
+};
+
+// The line-up as n pairs of readings leave it: mirrored where the likely
+// tracks lie across the line further apart than doubt_weight bend widths (a
+// bogie off the line and its mirror image) and their lead points further
+// than mirror_apart (so that a dash between them misses both). A track whose
+// offset the bend rules out does not count: a filter linearised on the line
+// learns nothing sideways, so its doubt there grows until it splits, and the
+// outer parts of the split lie where the ranges cannot have come from.
+LineUp lineUp(const std::vector<Track>& tracks, const Vector2d& from, double n,
+              double R) {
+  const Track& best = tracks[0];
+  const double unseen = bendWidth(best.x.head<2>(), from, n, R);
+  const double best_offset = std::abs(offsetFromLine(best.x.head<2>(), from));
+  double total = 0.0;
+  Vector2d mean = Vector2d::Zero();    // offsets now and of the lead points
+  Vector2d square = Vector2d::Zero();  // and their squares
+  for (const Track& track : tracks) {
+    const Vector2d y(offsetFromLine(track.x.head<2>(), from),
+                     offsetFromLine(meeting(track.x, from), from));
+    if (isLikely(track, best) &&
+        std::abs(std::abs(y.x()) - best_offset) <= doubt_weight * unseen) {
+      const double weight = weightOf(track, best);
+      total += weight;
+      mean += weight * y;
+      square += weight * y.cwiseProduct(y);
+    }
+  }
+  mean /= total;
+  const Vector2d spread =
+      (square / total - mean.cwiseProduct(mean)).cwiseMax(0.0).cwiseSqrt();
+  return LineUp{unseen > unresolved_sd, spread.x() > doubt_weight * unseen &&
+                                            spread.y() > mirror_apart};
+}
+
 // A turn towards the heading `wanted`, or straight within aim_band of it.
 Controls turnTowards(double wanted, const Pose& friendly) {
   const double error = shortWay(wanted - friendly.orientation);
@@ -196,14 +279,14 @@ Controls turnTowards(double wanted, const Pose& friendly) {
 // cycles: there a miss costs a turn round, and every cycle that brings the
 // pass nearer is worth it.
 Controls steer(const Track& track, const Pose& friendly, double hold_s,
-               double R, bool may_open) {
+               double R, const LineUp& line_up) {
   const Vector4d& bogie = track.x;
   const Vector2d from = vec(friendly.position);
   const Vector2d to_aim = meeting(bogie, from) - from;
   const double lead = std::atan2(to_aim.y(), to_aim.x());
   const PassDoubt doubt = passDoubt(track, from, hold_s, R);
-  if (may_open && doubt.in_line && doubt.unresolved > unresolved_sd &&
-      doubt.lead_s > least_open_s) {
+  if (doubt.in_line && doubt.lead_s > least_open_s && line_up.unseen &&
+      doubt.unresolved > unresolved_sd) {
     // Off the lead, on the side the heading already lies.
     const double side =
         shortWay(friendly.orientation - lead) >= 0.0 ? 1.0 : -1.0;
@@ -236,19 +319,17 @@ Controls steer(const Track& track, const Pose& friendly, double hold_s,
   return miss_left < miss_right ? manoeuvres::left : manoeuvres::right;
 }
 
-// The moment-matched mixture of the tracks within mixture_radius of the best
-// and no worse than it by settled_cost, each weighed by its likelihood,
-// exp(-cost / 2): their weighted mean, and their weighted covariances plus
-// the spread of their means. Best first, so never empty.
+// The moment-matched mixture of the likely tracks, each weighed by its
+// likelihood: their weighted mean, and their weighted covariances plus the
+// spread of their means. Best first, so never empty.
 Track likelyPlace(const std::vector<Track>& tracks) {
   const Track& best = tracks[0];
   std::vector<std::pair<double, const Track*>> parts;
   double total = 0.0;
   Vector4d mean = Vector4d::Zero();
   for (const Track& track : tracks) {
-    if (track.cost - best.cost <= settled_cost &&
-        (track.x.head<2>() - best.x.head<2>()).norm() <= mixture_radius) {
-      const double weight = std::exp(-0.5 * (track.cost - best.cost));
+    if (isLikely(track, best)) {
+      const double weight = weightOf(track, best);
       parts.emplace_back(weight, &track);
       total += weight;
       mean += weight * track.x;
@@ -277,20 +358,42 @@ GlobalOrd leadPoint(const Track& track, std::int64_t track_ms,
 
 Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
                      std::int64_t now_ms, std::int64_t hold_ms) {
-  std::vector<Track> tracks = tracker.getTracks();
-  for (Track& track : tracks) {
-    tracker.predict(track, now_ms - tracker.getTime());  // moved on to now
-  }
-  if (tracks.empty()) {
+  const std::vector<Track>& all = tracker.getTracks();
+  if (all.empty()) {
     return manoeuvres::straight;
+  }
+  // The likely tracks and the second best, moved on to now: no other steers.
+  std::vector<Track> tracks;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (i == 1 || isLikely(all[i], all[0])) {
+      tracks.push_back(all[i]);
+      tracker.predict(tracks.back(), now_ms - tracker.getTime());
+    }
   }
   const double hold_s = static_cast<double>(hold_ms) / 1000.0;
   const double R = tracker.getRangeVariance();
-  const bool may_open =
-      static_cast<double>(tracker.getTime() - tracker.getStartTime()) >=
-      1000.0 * least_seen_s;
+  const double seen_s =
+      static_cast<double>(tracker.getTime() - tracker.getStartTime()) / 1000.0;
+  const LineUp line_up =
+      seen_s >= least_seen_s
+          ? lineUp(tracks, vec(friendly.position), seen_s / hold_s + 1.0, R)
+          : LineUp{false, false};
+  // A bogie off the line and its mirror image are two places, not one spread
+  // between them: the steering keeps to the best one's side, which crosses
+  // the line, and that tells them apart.
+  std::vector<Track> best_side;
+  if (line_up.mirrored) {
+    const Vector2d from = vec(friendly.position);
+    const bool left = offsetFromLine(tracks[0].x.head<2>(), from) >= 0.0;
+    std::copy_if(tracks.begin(), tracks.end(), std::back_inserter(best_side),
+                 [&](const Track& track) {
+                   return (offsetFromLine(track.x.head<2>(), from) >= 0.0) ==
+                          left;
+                 });
+  }
   const Controls controls =
-      steer(likelyPlace(tracks), friendly, hold_s, R, may_open);
+      steer(likelyPlace(line_up.mirrored ? best_side : tracks), friendly,
+            hold_s, R, line_up);
   if (tracks.size() >= 2) {
     // Turning for the wrong track costs a turn back; flying straight across
     // the line to the base swings the mirror point far off any aircraft's
@@ -303,7 +406,7 @@ Controls leadPursuit(const Tracker& tracker, const Pose& friendly,
     const double crossing =
         std::abs(sineBetween(along_line, heading(friendly.orientation)));
     if (still_open && crossing > least_crossing_sine &&
-        steer(other, friendly, hold_s, R, may_open).angular !=
+        steer(other, friendly, hold_s, R, line_up).angular !=
             controls.angular) {
       return manoeuvres::straight;
     }

@@ -175,7 +175,11 @@ void Tracker::split(const Vector2d& friendly) {
 void Tracker::predict(Track& track, std::int64_t ms) const {
   // F: constant velocity. Q: a random acceleration widens the variance of the
   // position by s^3/3 and of the velocity by s, and correlates them by s^2/2.
-  const double s = static_cast<double>(std::max<std::int64_t>(ms, 0)) / 1000.0;
+  // No time (the second range of a pair): F = I and Q = 0, nothing to do.
+  if (ms <= 0) {
+    return;
+  }
+  const double s = static_cast<double>(ms) / 1000.0;
   const Matrix2d one = Matrix2d::Identity();
   Matrix4d F = Matrix4d::Identity();
   F.topRightCorner<2, 2>() = one * s;

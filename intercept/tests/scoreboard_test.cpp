@@ -233,6 +233,21 @@ TEST(Scoreboard, InLineScenesIntercepted) {
   }
 }
 
+// Tests the same scenes with exact ranges: the tracker is as quick as the
+// autopilot or quicker in each (head-on and away both fly straight at the
+// bogie, 1.003 and 1.006 times the ideal; off the line and turning the
+// autopilot chases the mirror), and within 1.02 times the ideal.
+TEST(Scoreboard, InLineScenesWithExactRangesAsQuickAsTheAutopilot) {
+  for (const auto& [name, s] : edgeScenarios(0.0, 1)) {
+    const double ideal_ms = idealInterceptMs(s);
+    const FlightResult tracker = flyWithoutThreads(s, Pilot::tracker);
+    const FlightResult autopilot = flyWithoutThreads(s, Pilot::autopilot);
+    ASSERT_TRUE(tracker.intercepted && autopilot.intercepted) << name;
+    EXPECT_LE(tracker.end_ms, autopilot.end_ms) << name;
+    EXPECT_LE(static_cast<double>(tracker.end_ms), 1.02 * ideal_ms) << name;
+  }
+}
+
 // Tests that the drawn scenes keep to their bounds, and that one seed gives
 // one sequence.
 TEST(Scoreboard, RandomScenesWithinBounds) {

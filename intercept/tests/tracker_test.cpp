@@ -344,6 +344,42 @@ TEST(Tracker, OpensOffTheLineToSeeSideways) {
   EXPECT_EQ(manoeuvres::right, off_line[1]);
 }
 
+// Tests a line-up with exact ranges, the friendly flying from (2000, 0) along
+// the line: the bend of the range circles shows the bogie's offset to metres
+// within five readings, so a bogie coming head-on on the line is flown
+// straight at for the whole first second, never opened from; one 100 m off
+// the line starts two tracks, itself and its mirror image, and the friendly
+// keeps to one of them, turning off the line (which swings it round) at
+// once, until the mirror is told apart within a quarter of a second.
+TEST(Tracker, FliesStraightAtAResolvedBogieInLine) {
+  for (const double off : {0.0, 100.0}) {
+    auto sim =
+        makeScene(Pose{{2000.0, 0.0}, 0.0}, Pose{{10000.0, off}, Simulator::pi},
+                  manoeuvres::straight);
+    Tracker tracker(0.0);
+    int turns = 0;
+    std::int64_t resolved_ms = -1;
+    for (int cycle = 0; cycle < 50; ++cycle) {
+      feed(tracker, *sim);
+      sim->step(20);
+      const Controls controls =
+          leadPursuit(tracker, sim->getFriendlyPose(), sim->elapsedMs(), 20);
+      sim->controlFriendly(controls.linear, controls.angular);
+      turns += controls.angular != 0.0;
+      if (resolved_ms < 0 && tracker.isResolved()) {
+        resolved_ms = tracker.getTime();
+      }
+    }
+    if (off == 0.0) {
+      EXPECT_EQ(0, turns) << "opened off a line-up the ranges resolve";
+    } else {
+      EXPECT_GE(turns, 1) << "flew between the bogie and its mirror image";
+      EXPECT_LE(turns, 3);
+      EXPECT_TRUE(resolved_ms >= 0 && resolved_ms <= 250) << resolved_ms;
+    }
+  }
+}
+
 // Tests the lead point of a track that makes the bogie as fast as the
 // friendly (a fresh one may): coming head-on it meets at the earliest time,
 // flying away faster there is no meeting and the aim is the bogie itself.
