@@ -59,10 +59,24 @@ class Course:
     def lessons_of(self, readme):
         return [lesson for lesson in self.lessons if lesson.readme is readme]
 
-    @property
-    def unintroduced(self):
-        """The lessons no README introduces."""
-        return [lesson for lesson in self.lessons if not lesson.unit]
+    def faults(self):
+        """What the declaration or the READMEs get wrong about the lessons,
+        a line each: a lesson file that is not there, one no README
+        introduces (a README that forgot a lesson)."""
+        found = []
+        for lesson in self.lessons:
+            names = ", ".join(e.name for e in lesson.exercises)
+            if lesson.missing:
+                found.append(f"{lesson.path}, the lesson of {names} in {MANIFEST}, "
+                             f"is not in the tree")
+            if not lesson.unit:
+                where = (f"the end of {lesson.readme.path}'s page" if lesson.readme
+                         else "no page")
+                found.append(f"no README introduces {lesson.path}, the lesson of {names} "
+                             f"(none names it, its header or its program outside a "
+                             f"\"Look first\" sentence and the exercises' lines); it is "
+                             f"shown at {where}")
+        return found
 
     def groups(self):
         """The pages by folder, in book order: each top folder's README (or

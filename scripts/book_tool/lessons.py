@@ -74,6 +74,12 @@ def named_paths(top, folder, text):
     return found
 
 
+def names_starter(folder, text, starters):
+    """Whether a README's text names an exercise's starter (there or not)."""
+    return any(os.path.normpath(os.path.join(folder, name)) in starters
+               for name in readmes.names(text))
+
+
 def speaks_of(top, folder, text, path):
     wanted = {path, *siblings(top, path)}
     program = os.path.basename(readmes.stem(path))
@@ -90,7 +96,7 @@ def introduction(top, path, candidates, starters):
                 continue
             for number, passage in enumerate(readmes.passages(unit)):
                 text = readmes.without_look_first(passage)
-                if set(named_paths(top, readme.folder, text)) & starters:
+                if names_starter(readme.folder, text, starters):
                     continue
                 if speaks_of(top, readme.folder, text, path):
                     return readme, unit, text, (index, number)
@@ -169,7 +175,7 @@ def place(top, lesson, introducing, starters):
             end += 1
             continue
         text = unit.text
-        if unit.kind != "text" or set(named_paths(top, readme.folder, text)) & starters:
+        if unit.kind != "text" or names_starter(readme.folder, text, starters):
             break
         if not (files & set(named_paths(top, readme.folder, text))
                 or set(lesson.labels) & set(readmes.names(text))):

@@ -241,7 +241,7 @@ def without_look_first(text):
     """A text with its "Look first" sentences left out: they point at a
     lesson, they do not introduce it."""
     for start, end in reversed(look_first_spans(text)):
-        text = text[:start] + text[end:]
+        text = text[:start] + text[end:].lstrip()
     return text
 
 
