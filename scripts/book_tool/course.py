@@ -11,6 +11,7 @@ pages belong to it.
 
 import json
 import os
+import re
 import subprocess
 from dataclasses import dataclass, field
 
@@ -144,15 +145,18 @@ def top_folder(path):
     return parts[0] if len(parts) > 1 else ""
 
 
-def linked_folders(top_readme):
-    """The folders the top README links, in its order."""
+def linked_folders(readme):
+    """The folders (from the top of the tree) a README links, in its order."""
     order = []
-    if top_readme:
-        for _, unit in top_readme.units():
-            for _, _, target in readmes.LINK.findall(unit.text):
-                folder = target.split("#")[0].strip("/").split("/")[0]
-                if folder and folder not in order:
-                    order.append(folder)
+    for _, unit in readme.units() if readme else ():
+        for bang, _, target in readmes.LINK.findall(unit.text):
+            if bang or re.match(r"^[a-z]+:", target):
+                continue
+            path = os.path.normpath(os.path.join(readme.folder, target.split("#")[0]))
+            if os.path.basename(path) == "README.md":
+                path = os.path.dirname(path)
+            if path not in order:
+                order.append(path)
     return order
 
 
@@ -197,9 +201,10 @@ def load(top, chosen=None):
     by_path = {r.path: r for r in readme_list}
 
     # Book order: top folders by their first exercise, then as the top
-    # README links them, then by name; in a folder, by path (parent first).
+    # README links them, then by name; in a folder, its README first, then
+    # those below it as it links them, then by path.
     top_readme = by_path.get("README.md")
-    linked = linked_folders(top_readme)
+    linked = list(dict.fromkeys(f.split("/")[0] for f in linked_folders(top_readme)))
     first_exercise = {}
     for index, exercise in enumerate(exercises):
         for path in (exercise.lesson_file, exercise.starter):
@@ -207,9 +212,11 @@ def load(top, chosen=None):
 
     def rank(r):
         folder = top_folder(r.path)
+        below = linked_folders(by_path.get(os.path.join(folder, "README.md")))
         return (folder not in first_exercise, first_exercise.get(folder, 0),
                 linked.index(folder) if folder in linked else len(linked),
-                folder, r.folder)
+                folder, r.folder != folder,
+                below.index(r.folder) if r.folder in below else len(below), r.folder)
 
     ordered = sorted(readme_list, key=rank)
 

@@ -288,8 +288,8 @@ class Writer:
         """A lesson's line: its number and title, its file, its exercises."""
         link = self.link_to_lesson(lesson, "index.md")
         title = link_text(lesson.title)
-        line = f"{lesson.number}. **[{title}]({link})**" if link else f"{lesson.number}. **{title}**"
-        line += f", `{lesson.path}`"
+        shown = f"[{title}]({link})" if link else title
+        line = f"{lesson.number}. **{shown}**, `{lesson.path}`"
         links = [f"[{e.name}]({self.link_to_exercise(e, 'index.md')})"
                  for e in lesson.exercises if self.link_to_exercise(e, "index.md")]
         if links:

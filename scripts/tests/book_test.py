@@ -124,7 +124,8 @@ class ReadmeTest(unittest.TestCase):
     # are left out of a text, and the sentences after those are kept.
     def test_without_look_first(self):
         self.assertEqual("Lead pursuit (`c.cpp`) aims. Then on.", readme.without_look_first(
-            "Look first at `a.cpp` (`x.y`). Then `b.cpp`\ntoo. Lead pursuit (`c.cpp`) aims. Then on."))
+            "Look first at `a.cpp` (`x.y`). Then `b.cpp`\ntoo. Lead pursuit (`c.cpp`) aims. "
+            "Then on."))
 
     # Tests what a run block follows: the last item of a list it is nested
     # in, the paragraph before it, nothing after a heading.
@@ -200,10 +201,11 @@ class CourseTest(unittest.TestCase):
             "exercises.json": EXERCISES,
             "sensors/README.md": SENSORS,
             "data/README.md": "# Data\n\nLook first at `counts.cpp`.\n\n`counts` counts things, "
-                              "fast.\n\n![A diagram](diagram.png)\n",
+                              "fast.\n\n![A diagram](diagram.png)\n\n[More](sub/README.md).\n",
             "data/diagram.png": "not really a picture",
             "data/sub/README.md": "# Below data\n\n![A chart](chart.png)\n",
             "data/sub/chart.png": "not really a chart",
+            "data/a_sub/README.md": "# Also below\n",
             "outside/README.md": "# Outside\n\nStand-ins.\n",
             **SENSOR_FILES,
             "sensors/exercises/blips.cpp": "// the starter\n",
@@ -217,12 +219,12 @@ class CourseTest(unittest.TestCase):
         shutil.rmtree(self.top)
 
     # Tests the book's order: the top README first, then the folders of the
-    # exercises in their order, a subfolder after its folder, the rest
-    # last; the lessons numbered by page in course order, one for the two
+    # exercises in their order, subfolders after their folder (those it
+    # links first, in its order), the rest last; the lessons numbered by page in course order, one for the two
     # exercises of a file.
     def test_order(self):
         self.assertEqual(["README.md", "sensors/README.md", "data/README.md",
-                          "data/sub/README.md", "outside/README.md"],
+                          "data/sub/README.md", "data/a_sub/README.md", "outside/README.md"],
                          [r.path for r in self.course.readmes])
         self.assertEqual([("sensors/radar.cpp", 1), ("sensors/lost.cpp", 2),
                           ("sensors/gone.cpp", 3), ("data/counts.cpp", 4)],
@@ -279,7 +281,8 @@ class CourseTest(unittest.TestCase):
         sensors = read("sensors/index.md")
         self.assertRegex(sensors, r"radar_main\n```\n\n\*\*Lesson 1\*\* · `Radar`: a sensor of 60 "
                                   r"degrees\n\{: #lesson-radar-cpp \}\n\n\?\?\?\+ abstract "
-                                  r'"sensors/radar.cpp"\n\n[^?]*\n\n\?\?\? abstract "sensors/radar.h"')
+                                  r'"sensors/radar.cpp"\n\n[^?]*\n\n'
+                                  r'\?\?\? abstract "sensors/radar.h"')
         self.assertIn("Run it from the top of the checkout:\n\n```sh\n(cd out && ./draw)\n```\n\n"
                       "Practise it: [blips](index.md#exercise-blips) · [more_blips]", sensors)
         self.assertRegex(sensors, r"## Lessons this page does not introduce\n\n\*\*Lesson 2\*\* "
@@ -296,8 +299,9 @@ class CourseTest(unittest.TestCase):
         self.assertEqual("not really a picture", read("data/diagram.png"))
 
     # Tests the plan: each lesson under its folder, numbered on, with its
-    # title linked to its place, its file and its exercises; a subfolder's
-    # page in the navigation under its folder and named on its page.
+    # title linked to its place, its file and its exercises; subfolders'
+    # pages in the navigation under their folder, named on its page where
+    # its README does not link them.
     def test_plan_and_subfolders(self):
         nav, read = write_pages(self.course, os.path.join(self.top, "site-src"))
         plan = read("index.md")
@@ -306,10 +310,15 @@ class CourseTest(unittest.TestCase):
                       "exercises [blips](sensors/index.md#exercise-blips), [more_blips]", plan)
         self.assertIn("4. **[`counts` counts things](data/index.md#lesson-counts-cpp)**, "
                       "`data/counts.cpp`: exercise [counts](data/index.md#exercise-counts)", plan)
-        self.assertIn("In this folder too: [Below data](data/sub/index.md).", plan)
+        self.assertIn("In this folder too: [Below data](data/sub/index.md), "
+                      "[Also below](data/a_sub/index.md).", plan)
         self.assertIn("Also in the book: [Outside](outside/index.md).", plan)
-        self.assertIn({"Data": ["data/index.md", {"Below data": "data/sub/index.md"}]}, nav)
-        self.assertIn("In this folder too: [Below data](sub/index.md).", read("data/index.md"))
+        self.assertIn({"Data": ["data/index.md", {"Below data": "data/sub/index.md"},
+                                {"Also below": "data/a_sub/index.md"}]}, nav)
+        data = read("data/index.md")
+        self.assertIn("[More](sub/index.md).", data)
+        self.assertIn("\n\nIn this folder too: [Also below](a_sub/index.md).\n", data)
+        self.assertNotIn("Below data", data)
         self.assertEqual("not really a chart", read("data/sub/chart.png"))
 
     # Tests the student's edition: the starter is shown where the lesson
