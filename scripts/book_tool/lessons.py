@@ -31,7 +31,9 @@ from . import readme as readmes
 # What a lesson shows of the files its passage names: sources, not
 # pictures, data or folders.
 SHOWN = (".h", ".hpp", ".cpp", ".cc", ".sh", ".cmake", ".gp", ".py")
-IDENTIFIER = re.compile(r"^[A-Za-z_][\w:]*$")
+# A function's name, alone or qualified (`Tracker::addReadings`); a bare
+# name in upper camel case is a type's, whose definition is no function.
+FUNCTION = re.compile(r"^(?:[A-Za-z_]\w*::)*[a-z_]\w*$")
 
 
 @dataclass
@@ -149,7 +151,7 @@ def found_lesson(top, path, candidates, fallback_of, starters):
               if p not in files and p.endswith(SHOWN) and p not in starters
               and "/solutions/" not in f"/{p}"]
     names = [n for n in readmes.names(passage) + pointers(top, path, candidates)
-             if IDENTIFIER.match(n) and not readmes.resolve(top, readme.folder, n)]
+             if FUNCTION.match(n) and not readmes.resolve(top, readme.folder, n)]
     return Lesson(path, readme, readmes.first_clause(passage), unit, order=order,
                   files=files, names=list(dict.fromkeys(names)),
                   labels=readmes.label_names(passage))

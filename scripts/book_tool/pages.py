@@ -56,10 +56,12 @@ def fence_for(text):
 
 def defined_lines(text, names):
     """The lines of a source where the named functions are defined: a line
-    at the left margin that names one before "(" and does not end in ";"."""
+    at the left margin, not a comment, that names one before "(" and does
+    not end in ";"."""
     found = []
     for number, line in enumerate(text.split("\n"), 1):
-        if not line or line[0].isspace() or line.rstrip().endswith(";"):
+        if (not line or line[0].isspace() or line.rstrip().endswith(";")
+                or line.startswith(("//", "/*", "*"))):
             continue
         if any(re.search(rf"(^|\W){re.escape(name)}\s*\(", line) for name in names):
             found.append(number)

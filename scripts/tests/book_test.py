@@ -330,9 +330,10 @@ class CourseTest(unittest.TestCase):
         self.assertNotIn("return 42", data)
 
     # Tests that the definitions of the functions a lesson names are marked,
-    # not their declarations or calls.
+    # not their declarations, calls or comments naming them.
     def test_defined_lines(self):
-        source = "void helper();\nvoid Radar::helper(int a) {\n  helper();\n}\nint main() {\n"
+        source = ("void helper();\nvoid Radar::helper(int a) {\n  helper();\n}\nint main() {\n"
+                  "// then runs helper(), at the margin\n")
         self.assertEqual([2, 5], pages.defined_lines(source, ["helper", "main"]))
 
 
