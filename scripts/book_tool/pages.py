@@ -166,8 +166,6 @@ class Writer:
                 last_level = unit.level
                 continue
             out += [self.lesson_box(lesson, page) for lesson in placed.get(id(unit), [])]
-            if unit.kind == "code":
-                continue
             for name in readmes.pictures(unit):
                 if name not in shown_pictures:
                     shown_pictures.add(name)
@@ -267,8 +265,9 @@ class Writer:
         facts = []
         lesson_link = self.link_to_lesson(exercise.lesson, page)
         if lesson_link:
-            facts.append(f"Practises [lesson {exercise.lesson.number}]({lesson_link}), "
-                         f"`{exercise.lesson_file}`")
+            facts.append(f"Practises lesson {exercise.lesson.number}, "
+                         f"[{link_text(exercise.lesson.title)}]({lesson_link}) "
+                         f"(`{exercise.lesson_file}`)")
         facts.append(f"starter `{exercise.starter}`")
         if exercise.needs:
             facts.append("needs " + ", ".join(exercise.needs))

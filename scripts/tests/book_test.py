@@ -292,8 +292,8 @@ class CourseTest(unittest.TestCase):
         self.assertRegex(sensors, r"a site\]\(https://example.org\)\.\n\n### Exercise `blips` \{#exercise-blips\}")
         self.assertIn(r"Write \*p++ and x\[i\] &lt;here&gt;.", sensors)
         self.assertIn(r"Use \`std::swap\` \\0", sensors)
-        self.assertIn("Practises [lesson 1](index.md#lesson-radar-cpp), `sensors/radar.cpp`",
-                      sensors)
+        self.assertIn("Practises lesson 1, [`Radar`: a sensor of 60 degrees]"
+                      "(index.md#lesson-radar-cpp) (`sensors/radar.cpp`)", sensors)
         self.assertIn("./scripts/exercise check blips", sensors)
         self.assertIn("![A diagram](diagram.png)", read("data/index.md"))
         self.assertEqual("not really a picture", read("data/diagram.png"))
