@@ -3,15 +3,19 @@
 The order is the course's: the exercises are declared in course order
 (exercises.json), so a top folder comes where its first exercise does;
 folders without exercises follow in the order the top README links them.
-Within a folder the README's own order holds, the folder's README before
-those of its subfolders.
+The lessons are the lesson files the exercises name, in the order of
+their first exercise, each on the page of the README that introduces it
+(lessons.py). A folder's README comes before those of its subfolders, whose
+pages belong to it.
 """
 
 import json
 import os
+import re
 import subprocess
 from dataclasses import dataclass, field
 
+from . import lessons as lesson_finder
 from . import readme as readmes
 
 MANIFEST = "exercises.json"
@@ -30,7 +34,7 @@ class Exercise:
     hint: str
     teaches: str
     needs: list
-    lesson: object = None  # the Lesson it practises, where one is found
+    lesson: object = None  # the Lesson it practises
     page: object = None  # the Readme whose page shows it
 
     @property
@@ -50,11 +54,42 @@ class Course:
     name: str
     welcome: str
     readmes: list  # in book order
-    lessons: list = field(default_factory=list)  # in course order
+    lessons: list = field(default_factory=list)  # in course order, by page
     exercises: list = field(default_factory=list)  # in course order
 
     def lessons_of(self, readme):
         return [lesson for lesson in self.lessons if lesson.readme is readme]
+
+    def faults(self):
+        """What the declaration or the READMEs get wrong about the lessons,
+        a line each: a lesson file that is not there, one no README
+        introduces (a README that forgot a lesson)."""
+        found = []
+        for lesson in self.lessons:
+            names = ", ".join(e.name for e in lesson.exercises)
+            if lesson.missing:
+                found.append(f"{lesson.path}, the lesson of {names} in {MANIFEST}, "
+                             f"is not in the tree")
+            if not lesson.unit:
+                where = (f"the end of {lesson.readme.path}'s page" if lesson.readme
+                         else "no page")
+                found.append(f"no README introduces {lesson.path}, the lesson of {names} "
+                             f"(none names it, its header or its program outside a "
+                             f"\"Look first\" sentence and the exercises' lines); it is "
+                             f"shown at {where}")
+        return found
+
+    def groups(self):
+        """The pages by folder, in book order: each top folder's README (or
+        the first page in it) with the pages below it."""
+        groups = []
+        for readme in self.readmes:
+            head = groups[-1][0] if groups else None
+            if head and head.folder and readme.folder.startswith(head.folder + "/"):
+                groups[-1][1].append(readme)
+            else:
+                groups.append((readme, []))
+        return groups
 
     def exercises_on(self, readme):
         return [e for e in self.exercises if e.page is readme]
@@ -110,37 +145,19 @@ def top_folder(path):
     return parts[0] if len(parts) > 1 else ""
 
 
-def linked_folders(top_readme):
-    """The folders the top README links, in its order."""
+def linked_folders(readme):
+    """The folders (from the top of the tree) a README links, in its order."""
     order = []
-    if top_readme:
-        for _, unit in top_readme.units():
-            for _, _, target in readmes.LINK.findall(unit.text):
-                folder = target.split("#")[0].strip("/").split("/")[0]
-                if folder and folder not in order:
-                    order.append(folder)
+    for _, unit in readme.units() if readme else ():
+        for bang, _, target in readmes.LINK.findall(unit.text):
+            if bang or re.match(r"^[a-z]+:", target):
+                continue
+            path = os.path.normpath(os.path.join(readme.folder, target.split("#")[0]))
+            if os.path.basename(path) == "README.md":
+                path = os.path.dirname(path)
+            if path not in order:
+                order.append(path)
     return order
-
-
-def lesson_for(top, exercise, lessons, by_path):
-    """The lesson an exercise practises: the one that shows its lesson file
-    first, else the one that shows a file of the same name (its header),
-    else one whose section names it, else the first of its folder's README."""
-    wanted = exercise.lesson_file
-    for test in (lambda lesson: wanted in lesson.files,
-                 lambda lesson: readmes.stem(wanted) in map(readmes.stem, lesson.files)):
-        for lesson in lessons:
-            if test(lesson):
-                return lesson
-    readme = nearest_readme(wanted, by_path)
-    own = [lesson for lesson in lessons if lesson.readme is readme]
-    for lesson in own:
-        section_text = "\n".join(u.text for u in lesson.section.units)
-        named = {readmes.stem(p) for n in readmes.names(section_text)
-                 if (p := readmes.resolve(top, readme.folder, n))}
-        if readmes.stem(wanted) in named:
-            return lesson
-    return own[0] if own else None
 
 
 def nearest_readme(path, by_path):
@@ -170,6 +187,8 @@ def load(top, chosen=None):
     """The course of the tree at top; with chosen, only those exercises and
     the pages that show them or their lessons."""
     data, exercises = read_exercises(top)
+    # A passage that names any exercise's starter is that exercise's.
+    starters = {e.starter for e in exercises}
     if chosen:
         known = {e.name for e in exercises}
         unknown = [name for name in chosen if name not in known]
@@ -180,18 +199,12 @@ def load(top, chosen=None):
 
     readme_list = [readmes.read_readme(top, p) for p in tree_readmes(top)]
     by_path = {r.path: r for r in readme_list}
-    lessons_of = {r.path: readmes.find_lessons(top, r) for r in readme_list}
-    all_lessons = [lesson for r in readme_list for lesson in lessons_of[r.path]]
-    for exercise in exercises:
-        exercise.lesson = lesson_for(top, exercise, all_lessons, by_path)
-        exercise.page = page_for(exercise, readme_list, by_path)
-        if exercise.lesson:
-            exercise.lesson.exercises.append(exercise)
 
     # Book order: top folders by their first exercise, then as the top
-    # README links them, then by name; in a folder, by path (parent first).
+    # README links them, then by name; in a folder, its README first, then
+    # those below it as it links them, then by path.
     top_readme = by_path.get("README.md")
-    linked = linked_folders(top_readme)
+    linked = list(dict.fromkeys(f.split("/")[0] for f in linked_folders(top_readme)))
     first_exercise = {}
     for index, exercise in enumerate(exercises):
         for path in (exercise.lesson_file, exercise.starter):
@@ -199,18 +212,42 @@ def load(top, chosen=None):
 
     def rank(r):
         folder = top_folder(r.path)
+        below = linked_folders(by_path.get(os.path.join(folder, "README.md")))
         return (folder not in first_exercise, first_exercise.get(folder, 0),
                 linked.index(folder) if folder in linked else len(linked),
-                folder, r.folder)
+                folder, r.folder != folder,
+                below.index(r.folder) if r.folder in below else len(below), r.folder)
 
-    pages = sorted((r for r in readme_list if r is not top_readme), key=rank)
+    ordered = sorted(readme_list, key=rank)
+
+    def candidates(path):
+        own = nearest_readme(path, by_path)
+        if not own:
+            return []
+        below = [r for r in ordered if own.folder and r.folder.startswith(own.folder + "/")]
+        return [own] + below
+
+    paths = list(dict.fromkeys(e.lesson_file for e in exercises))
+    found = lesson_finder.find(top, paths, candidates,
+                               lambda path: nearest_readme(path, by_path), starters)
+    lesson_of = dict(zip(paths, found))
+    for exercise in exercises:
+        exercise.lesson = lesson_of[exercise.lesson_file]
+        exercise.lesson.exercises.append(exercise)
+        exercise.page = page_for(exercise, readme_list, by_path)
+
+    pages = [r for r in ordered if r is not top_readme]
     if chosen:
         wanted = {e.page.path for e in exercises if e.page}
-        wanted |= {e.lesson.readme.path for e in exercises if e.lesson}
+        wanted |= {e.lesson.readme.path for e in exercises if e.lesson.readme}
         pages = [r for r in pages if r.path in wanted]
     elif top_readme:
         pages.insert(0, top_readme)
     course = Course(top, data.get("course", "") or "The lesson book",
                     written(data.get("welcome")), pages, exercises=exercises)
-    course.lessons = [lesson for r in pages for lesson in lessons_of[r.path]]
+    # Numbered as the plan lists them: by page, in course order on each.
+    course.lessons = [lesson for r in pages for lesson in found if lesson.readme is r]
+    course.lessons += [lesson for lesson in found if lesson not in course.lessons]
+    for number, lesson in enumerate(course.lessons, 1):
+        lesson.number = number
     return course

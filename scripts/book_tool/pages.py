@@ -1,11 +1,12 @@
 """The book's Markdown pages, written from the READMEs and the exercises.
 
 A folder's page is its README, unit by unit as written; after a unit the
-book adds what the unit speaks of: after a lesson's "Look first at" the
-files themselves, highlighted and numbered, and the lines that run them;
-after a unit that names a picture, the picture; after one that names an
-exercise's starter, the exercise. The course plan is made of the lessons'
-titles, files and exercises alone.
+book adds what the unit speaks of: after the passage that introduces a
+lesson (lessons.py), the lesson's files, highlighted and numbered, and the
+lines that run it; after a unit that names a picture, the picture; after
+one that names an exercise's starter, the exercise. The pages of a folder's
+subfolders are its own in the navigation. The course plan is made of the
+lessons' titles, files and exercises alone.
 """
 
 import html
@@ -35,6 +36,14 @@ def escaped(text):
     return html.escape(text, quote=False)
 
 
+def link_text(markdown):
+    """Inline Markdown that stands inside a link's brackets: its own
+    brackets escaped, outside code."""
+    parts = re.split(r"(`[^`]*`)", markdown)
+    return "".join(p if p.startswith("`") else re.sub(r"([\[\]])", r"\\\1", p)
+                   for p in parts)
+
+
 def indented(text, by="    "):
     return "\n".join(by + line if line else "" for line in text.split("\n"))
 
@@ -47,10 +56,12 @@ def fence_for(text):
 
 def defined_lines(text, names):
     """The lines of a source where the named functions are defined: a line
-    at the left margin that names one before "(" and does not end in ";"."""
+    at the left margin, not a comment, that names one before "(" and does
+    not end in ";"."""
     found = []
     for number, line in enumerate(text.split("\n"), 1):
-        if not line or line[0].isspace() or line.rstrip().endswith(";"):
+        if (not line or line[0].isspace() or line.rstrip().endswith(";")
+                or line.startswith(("//", "/*", "*"))):
             continue
         if any(re.search(rf"(^|\W){re.escape(name)}\s*\(", line) for name in names):
             found.append(number)
@@ -72,14 +83,22 @@ class Writer:
         self.picture_count = 0
 
     def write_all(self):
+        """Writes every page; returns the navigation, in mkdocs's form: a
+        folder with pages below it is a section that opens on its own."""
         os.makedirs(self.docs, exist_ok=True)
-        pages = []
         for readme in self.course.readmes:
-            path = self.page_of[readme.path]
-            self._write(path, self.readme_page(readme))
-            pages.append((readme.title, path))
+            self._write(self.page_of[readme.path], self.readme_page(readme))
         self._write("index.md", self.plan())
-        return [("Course plan", "index.md")] + pages
+        nav = [{"Course plan": "index.md"}]
+        for head, below in self.course.groups():
+            page = self.page_of[head.path]
+            if below:
+                nav.append({head.title: [page] + [{r.title: self.page_of[r.path]}
+                                                  for r in below]})
+            else:
+                nav.append({head.title: page})
+        self.page_count = 1 + len(self.course.readmes)
+        return nav
 
     def _write(self, path, text):
         full = os.path.join(self.docs, path)
@@ -90,8 +109,9 @@ class Writer:
     # --- Links -----------------------------------------------------------
 
     def link_to_lesson(self, lesson, from_page):
-        target = relative(self.page_of[lesson.readme.path], from_page)
-        return f"{target}#{lesson.anchor}" if lesson.anchor else target
+        if not lesson.readme or lesson.readme.path not in self.page_of:
+            return None
+        return f"{relative(self.page_of[lesson.readme.path], from_page)}#{lesson.anchor}"
 
     def link_to_exercise(self, exercise, from_page):
         if not exercise.page or exercise.page.path not in self.page_of:
@@ -129,7 +149,10 @@ class Writer:
 
     def readme_page(self, readme):
         page = self.page_of[readme.path]
-        lessons = {id(lesson.unit): lesson for lesson in self.course.lessons_of(readme)}
+        lessons = self.course.lessons_of(readme)
+        placed = {}
+        for lesson in sorted((l for l in lessons if l.place), key=lambda l: l.order):
+            placed.setdefault(id(lesson.place), []).append(lesson)
         waiting = list(self.course.exercises_on(readme))
         shown_pictures = set()
         out = []
@@ -142,8 +165,7 @@ class Writer:
             if unit.kind == "heading":
                 last_level = unit.level
                 continue
-            if id(unit) in lessons:
-                out.append(self.lesson_box(lessons[id(unit)], page))
+            out += [self.lesson_box(lesson, page) for lesson in placed.get(id(unit), [])]
             for name in readmes.pictures(unit):
                 if name not in shown_pictures:
                     shown_pictures.add(name)
@@ -155,10 +177,35 @@ class Writer:
             for exercise in [e for e in waiting if e.starter in named]:
                 waiting.remove(exercise)
                 out.append(self.exercise_card(exercise, page, min(last_level + 1, 6)))
+        # A lesson its README forgot still has its place, at the end.
+        unplaced = [lesson for lesson in lessons if not lesson.place]
+        if unplaced:
+            out.append("## Lessons this page does not introduce")
+            out += [self.lesson_box(lesson, page) for lesson in unplaced]
         if waiting:
             out.append("## Exercises")
             out += [self.exercise_card(e, page, 3) for e in waiting]
+        below = [r for r in self.pages_below(readme) if not self.links_to(readme, r)]
+        if below:
+            out.append("In this folder too: " + ", ".join(
+                f"[{r.title}]({relative(self.page_of[r.path], page)})" for r in below) + ".")
         return "\n\n".join(out) + "\n"
+
+    def links_to(self, readme, other):
+        """Whether a README links another README (or its folder)."""
+        for _, unit in readme.units():
+            for bang, _, target in readmes.LINK.findall(unit.text):
+                path = os.path.normpath(os.path.join(readme.folder, target.split("#")[0]))
+                if not bang and other.path in (path, os.path.join(path, "README.md")):
+                    return True
+        return False
+
+    def pages_below(self, readme):
+        """The pages of a top folder's subfolders, where it has any."""
+        for head, below in self.course.groups():
+            if head is readme:
+                return below
+        return []
 
     def source_file(self, path):
         """The file shown for a lesson file, and its title."""
@@ -170,8 +217,12 @@ class Writer:
         return path, path
 
     def lesson_box(self, lesson, page):
-        out = []
-        for number, path in enumerate(lesson.files):
+        """A lesson where its page shows it: its number and title, its file
+        open, highlighted and numbered, the others folded, the lines that
+        run it where the README does not give them just above, and its
+        exercises."""
+        out = [f"**Lesson {lesson.number}** · {lesson.title}\n{{: #{lesson.anchor} }}"]
+        for path in lesson.files:
             shown, title = self.source_file(path)
             if "/solutions/" in f"/{shown}":
                 continue
@@ -186,7 +237,7 @@ class Writer:
                 options += f' hl_lines="{" ".join(map(str, marks))}"'
             fence = fence_for(text)
             block = f"{fence} {language} {options}\n{text}\n{fence}"
-            opener = "???+" if number == 0 else "???"
+            opener = "???+" if len(out) == 1 else "???"
             out.append(f'{opener} abstract "{title}"\n\n{indented(block)}')
         if lesson.commands:
             lines = [line for unit in lesson.commands for line in unit.code()]
@@ -212,9 +263,10 @@ class Writer:
     def exercise_card(self, exercise, page, level):
         heading = "#" * level
         facts = []
-        if exercise.lesson:
-            facts.append(f"Practises [{exercise.lesson.title}]"
-                         f"({self.link_to_lesson(exercise.lesson, page)}) "
+        lesson_link = self.link_to_lesson(exercise.lesson, page)
+        if lesson_link:
+            facts.append(f"Practises lesson {exercise.lesson.number}, "
+                         f"[{link_text(exercise.lesson.title)}]({lesson_link}) "
                          f"(`{exercise.lesson_file}`)")
         facts.append(f"starter `{exercise.starter}`")
         if exercise.needs:
@@ -233,18 +285,17 @@ class Writer:
 
     # --- The course plan -------------------------------------------------
 
-    def plan_entry(self, lesson, indent):
-        """A lesson's files to read first, then its exercises, one a line."""
-        files = ", ".join(f"`{p}`" for p in lesson.files)
-        lines = [f"look first at {files}." if indent else f"Look first at {files}."]
-        if not indent and lesson.exercises:
-            lines.append("")
-        for exercise in lesson.exercises:
-            link = self.link_to_exercise(exercise, "index.md")
-            if link:
-                what = f": {escaped(exercise.teaches)}" if exercise.teaches else ""
-                lines.append(f"{indent}- Exercise [{exercise.name}]({link}){what}")
-        return "\n".join(lines)
+    def plan_entry(self, lesson):
+        """A lesson's line: its number and title, its file, its exercises."""
+        link = self.link_to_lesson(lesson, "index.md")
+        title = link_text(lesson.title)
+        shown = f"[{title}]({link})" if link else title
+        line = f"{lesson.number}. **{shown}**, `{lesson.path}`"
+        links = [f"[{e.name}]({self.link_to_exercise(e, 'index.md')})"
+                 for e in lesson.exercises if self.link_to_exercise(e, "index.md")]
+        if links:
+            line += f": exercise{'s' * (len(links) > 1)} " + ", ".join(links)
+        return line
 
     def plan(self):
         course = self.course
@@ -252,34 +303,25 @@ class Writer:
         if course.welcome:
             out.append(escaped(course.welcome))
         intro = next((r for r in course.readmes if not r.folder), None)
-        line = ("The lessons in course order: for each, the files to read "
-                "first and the exercises that practise it.")
+        line = ("The lessons in course order, under the folder whose page shows "
+                "them: each with its title, its file and the exercises that "
+                "practise it.")
         if intro:
             line += f" How to build, run and practise: [{intro.title}]({self.page_of[intro.path]})."
         out.append(line)
-        number = 0
         others = []
-        for readme in course.readmes:
-            lessons = course.lessons_of(readme)
-            page = self.page_of[readme.path]
+        for head, below in course.groups():
+            pages = [head] + below
+            lessons = [lesson for r in pages for lesson in course.lessons_of(r)]
             if not lessons:
-                if readme.folder:
-                    others.append(f"[{readme.title}]({page})")
+                if head.folder:
+                    others += [f"[{r.title}]({self.page_of[r.path]})" for r in pages]
                 continue
-            if len(lessons) == 1 and not lessons[0].anchor:
-                # The README is one lesson: its heading is the lesson's.
-                number += 1
-                out.append(f"## {number}. [{readme.title}]({page})")
-                out.append(self.plan_entry(lessons[0], ""))
-                continue
-            out.append(f"## [{readme.title}]({page})")
-            items = []
-            for lesson in lessons:
-                number += 1
-                link = self.link_to_lesson(lesson, "index.md")
-                items.append(f"{number}. **[{lesson.title}]({link})**: "
-                             + self.plan_entry(lesson, "    "))
-            out.append("\n".join(items))
+            out.append(f"## [{head.title}]({self.page_of[head.path]})")
+            out.append("\n".join(self.plan_entry(lesson) for lesson in lessons))
+            if below:
+                out.append("In this folder too: " + ", ".join(
+                    f"[{r.title}]({self.page_of[r.path]})" for r in below) + ".")
         if others:
             out.append("Also in the book: " + ", ".join(others) + ".")
         return "\n\n".join(out) + "\n"

@@ -1,15 +1,16 @@
-"""A folder README read as the book reads it: units, sections and lessons.
+"""A folder README read as the book reads it: units, sections, passages.
 
 The book changes no README text; it only adds after a unit (a paragraph, a
 list with what is nested in it, a table or a code block). So a README is
-split into such units, each in the section its heading opens, and these are
-found in them by what the text says, not by the headings it uses today:
-- a lesson: a section with a "Look first at `file`" sentence, whose files
-  (and those of the sentences after it that begin with "Then") are what to
-  read first; the names beside them that are not files are the functions to
-  point at;
-- the lines that run a lesson: the ```sh blocks whose own text (since the
-  previous one) names one of its files, a header or a source alike;
+split into such units, each in the section its heading opens, and a unit
+into passages (a paragraph, or each item of a list); what the book shows
+beside them is found by what the text says, not by the headings it uses
+today:
+- a "Look first at `file`" sentence (and the "Then ..." ones after it)
+  points at what to read first; the names in it that are not files are the
+  functions to point at;
+- a passage's first clause, parentheses left out, is a title;
+- the passage just before a ```sh block says what the block runs;
 - the pictures: backticked names ending in .png (`intercept.png`), shown
   after the unit that names them.
 """
@@ -27,6 +28,10 @@ PICTURE = re.compile(r"^[\w./-]+\.png$")
 # A name that stands for many (`replay_K.png`, `<name>.png`), not a file.
 PLACEHOLDER = re.compile(r"<|(^|[/_-])[A-Z]+([._-]|$)")
 LINK = re.compile(r"(!?)\[([^\]\n]*)\]\(([^)\s]+)\)")
+LIST_ITEM = re.compile(r"^(\s*)(?:[-*+]|\d+[.)])\s+")
+# Names before a colon that the text after it describes: "`Radar`: ...".
+LABEL = re.compile(r"^`[^`]+`(?:(?:, | and )`[^`]+`)*: ")
+SENTENCE_END = re.compile(r"[.!?](?=\s|$)")
 
 
 @dataclass
@@ -73,28 +78,6 @@ class Section:
     level: int
     anchor: str
     units: list = field(default_factory=list)
-
-
-@dataclass
-class Lesson:
-    """A section that says which files to read first."""
-
-    readme: "Readme"
-    section: Section
-    unit: Unit  # the unit that says "Look first at"
-    files: list  # paths from the top of the tree, in the order named
-    names: list  # the other backticked names of the sentence (functions)
-    commands: list = field(default_factory=list)  # code units that run it
-    exercises: list = field(default_factory=list)
-
-    @property
-    def title(self):
-        return plain(self.section.title)
-
-    @property
-    def anchor(self):
-        """The fragment of the lesson on its page ("" for the page's top)."""
-        return self.section.anchor if self.section.level > 1 else ""
 
 
 @dataclass
@@ -231,61 +214,125 @@ def stem(path):
     return os.path.splitext(path)[0]
 
 
-def look_first(text):
-    """The "Look first at" sentence of a text and the "Then ..." ones after it."""
-    match = LOOK_FIRST.search(text)
-    if not match:
-        return None
-    # Sentences end at a full stop before a blank; one inside a name
-    # (`tracker.cpp`) is never followed by one.
-    sentences = re.split(r"(?<=[.!?])\s+", text[match.start():])
-    kept = [sentences[0]]
-    for sentence in sentences[1:]:
-        if not sentence.startswith("Then"):
+def sentence_end(text, start):
+    """Where the sentence that goes on at start ends: after a full stop (or
+    ! or ?) that a blank or the end follows; one inside a name
+    (`tracker.cpp`) never is."""
+    match = SENTENCE_END.search(text, start)
+    return match.end() if match else len(text)
+
+
+def look_first_spans(text):
+    """Where a text says which files to read first: each "Look first at"
+    sentence and the sentences after it that begin with "Then", as
+    (start, end)."""
+    spans = []
+    for match in LOOK_FIRST.finditer(text):
+        if spans and match.start() < spans[-1][1]:
+            continue
+        end = sentence_end(text, match.start())
+        while text[end:].lstrip().startswith("Then"):
+            end = sentence_end(text, len(text) - len(text[end:].lstrip()))
+        spans.append((match.start(), end))
+    return spans
+
+
+def without_look_first(text):
+    """A text with its "Look first" sentences left out: they point at a
+    lesson, they do not introduce it."""
+    for start, end in reversed(look_first_spans(text)):
+        text = text[:start] + text[end:].lstrip()
+    return text
+
+
+def passages(unit):
+    """What a reader takes in one at a time in a text unit: each item of a
+    list (with the lines indented under it, code blocks aside), or the
+    whole paragraph."""
+    lines = [line for part in unit.parts if part.kind == "text" for line in part.lines]
+    first = LIST_ITEM.match(lines[0]) if lines else None
+    if not first:
+        return ["\n".join(lines)]
+    items = []
+    for line in lines:
+        item = LIST_ITEM.match(line)
+        if item and len(item.group(1)) == len(first.group(1)):
+            items.append([line])
+        else:
+            items[-1].append(line)
+    return ["\n".join(item) for item in items]
+
+
+def _scan(text):
+    """Each character of inline Markdown with two depths: in parentheses,
+    and in a code span, quotes or brackets, where no clause ends either."""
+    parens = other = 0
+    code = quoted = False
+    for index, char in enumerate(text):
+        if char == "`":
+            code = not code
+        elif not code and char == '"':
+            quoted = not quoted
+        elif not code and not quoted:
+            parens += char == "("
+            other += char == "["
+        yield index, char, parens, other + code + quoted
+        if not code and not quoted:
+            parens -= char == ")" and parens > 0
+            other -= char == "]" and other > 0
+
+
+def without_parentheses(text):
+    """Inline Markdown with what stands in parentheses left out."""
+    kept = "".join(char for _, char, parens, _ in _scan(text) if not parens)
+    return re.sub(r" +", " ", re.sub(r"\s+([,.;:])", r"\1", kept)).strip()
+
+
+def _labelled(markdown):
+    """A passage as one line of inline Markdown, parentheses left out, split
+    into its label of names before a colon ("`Radar`: ") and the rest."""
+    text = LIST_ITEM.sub("", markdown.strip(), count=1)
+    text = LINK.sub(lambda m: m.group(2), text).replace("**", "")
+    text = without_parentheses(" ".join(text.split()))
+    label = LABEL.match(text)
+    return (label.group(0), text[label.end():]) if label else ("", text)
+
+
+def label_names(markdown):
+    """The names a passage describes after a colon: `Radar` in "`Radar`
+    (`radar.h`): 60 degrees every 20 ..."."""
+    return names(_labelled(markdown)[0])
+
+
+def first_clause(markdown):
+    """A passage's first clause, to stand as a title (inline Markdown kept):
+    what is in parentheses left out, and a label of names before a colon
+    kept in front ("`Radar` (`radar.h`): 60 degrees every 20, readings
+    ..." gives "`Radar`: 60 degrees every 20")."""
+    head, rest = _labelled(markdown)
+    for index, char, parens, other in _scan(rest):
+        if not parens and not other and char in ".,;:" and rest[index + 1:index + 2] in (" ", ""):
+            rest = rest[:index]
             break
-        kept.append(sentence)
-    return " ".join(kept)
-
-
-def find_lessons(top, readme):
-    """The lessons of a README and the ```sh blocks that run each."""
-    lessons = []
-    for section in readme.sections:
-        for unit in section.units:
-            sentence = look_first(unit.text) if unit.kind == "text" else None
-            if not sentence:
-                continue
-            files, others = [], []
-            for name in names(sentence):
-                path = resolve(top, readme.folder, name)
-                if path and path not in files:
-                    files.append(path)
-                elif not path:
-                    others.append(name)
-            if files:
-                lessons.append(Lesson(readme, section, unit, files, others))
-                break
-    for commands, said in run_blocks(readme):
-        stems = {stem(p) for name in names(said)
-                 if (p := resolve(top, readme.folder, name))}
-        for lesson in lessons:
-            if stems & {stem(p) for p in lesson.files}:
-                lesson.commands.append(commands)
-    return lessons
+    clause = head + rest.strip()
+    return clause[:1].upper() + clause[1:] if clause[:1].islower() else clause
 
 
 def run_blocks(readme):
-    """Each ```sh block of a README with the text written since the last one
-    in its section (a block nested in a list item: the list up to it)."""
+    """Each ```sh block of a README, with the unit that holds it (a list
+    that nests it, or the block itself) and the passage just before it in
+    its section: the paragraph or the list item it follows ("" after a
+    heading)."""
     for section in readme.sections:
-        said = []
+        said = ""
         for unit in section.units:
             for part in unit.parts:
-                if part.kind == "code" and part.lang == "sh":
-                    yield part, "\n".join(said)
-                    said = []
+                if part.kind == "heading":
+                    said = ""
                 elif part.kind == "text":
-                    said.append(part.text)
+                    said = passages(part)[-1]
+                elif part.lang == "sh":
+                    yield unit, part, said
 
 
 def pictures(unit):

@@ -16,7 +16,7 @@ import subprocess
 THEME = os.path.join(os.path.dirname(os.path.abspath(__file__)), "theme")
 
 EXTENSIONS = [
-    "admonition", "attr_list", "md_in_html", "tables",
+    "admonition", "attr_list", "md_in_html", "sane_lists", "tables",
     {"toc": {"permalink": True}},
     "pymdownx.details",
     {"pymdownx.highlight": {"anchor_linenums": False}},
@@ -69,7 +69,7 @@ def write_config(path, name, docs, site, nav):
         "plugins": ["search"],
         "markdown_extensions": EXTENSIONS,
         "extra": {"generator": False},
-        "nav": [{title: page} for title, page in nav],
+        "nav": nav,
     }
     # JSON is YAML, and needs no YAML writer.
     with open(path, "w", encoding="utf-8") as f:

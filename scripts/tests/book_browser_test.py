@@ -3,9 +3,10 @@
 a built book, from the file system and served on loopback, and checks that
 each loads with no error in the console and nothing from another host, that
 every link inside the book resolves (the page, and the heading its fragment
-names), that every image has a size, that an exercise's hint stays folded
-until clicked, and that search finds a lesson by a word of its text. It
-saves screenshots of the plan, a lesson page and a picture.
+names) and each lesson of the plan links its place on its page, that every
+image has a size, that an exercise's hint stays folded until clicked, and
+that search finds a lesson by a word of its text. It saves screenshots of
+the plan, a folder's page at its first lesson, and a picture.
 
   scripts/tests/book_browser_test.py [BOOK] [--screenshots DIR]
 
@@ -43,6 +44,8 @@ PAGE_FACTS = """(() => ({
     src: i.currentSrc || i.src, done: i.complete,
     width: i.naturalWidth, height: i.naturalHeight})),
   hints: Array.from(document.querySelectorAll('details.tip'), d => d.open),
+  planItems: Array.from(document.querySelectorAll('article ol > li'), li =>
+    Array.from(li.querySelectorAll('a[href*="#lesson-"]'), a => a.href)),
 }))()"""
 
 # Types a query into the theme's search box and waits for the results'
@@ -158,6 +161,24 @@ def link_problems(facts, base, book_url):
     return problems
 
 
+def plan_problems(facts, book_url):
+    """Lines of the plan without a link to their lesson on its page: no
+    link, or one to a page or an id that is not there."""
+    problems = []
+    items = facts.get("index.html", {}).get("planItems", [])
+    if not items:
+        return ["the plan lists no lesson"]
+    for number, links in enumerate(items, 1):
+        if len(links) != 1:
+            problems.append(f"lesson {number}: {len(links)} links to a lesson")
+            continue
+        page, _, anchor = links[0].partition("#")
+        target = urllib.parse.unquote(page[len(book_url):]) if page.startswith(book_url) else None
+        if target not in facts or urllib.parse.unquote(anchor) not in facts[target]["ids"]:
+            problems.append(f"lesson {number}: {links[0]} leads to no lesson")
+    return problems
+
+
 def visit(browser, checks, book_url, pages, allowed_hosts, where):
     """Opens every page; returns what each page reported."""
     facts = {}
@@ -180,6 +201,8 @@ def visit(browser, checks, book_url, pages, allowed_hosts, where):
         checks.report(f"{where}: {page} loads, {len(facts[page]['images'])} images", problems)
     checks.report(f"{where}: every link inside the book resolves",
                   link_problems(facts, book_url, book_url))
+    checks.report(f"{where}: each lesson of the plan links its place on its page",
+                  plan_problems(facts, book_url))
     return facts
 
 
@@ -258,6 +281,13 @@ def screenshots(browser, book_url, pages, folder):
     browser.screenshot(os.path.join(folder, "plan.png"))
     lesson = pages[0] if pages else "index.html"
     browser.open(book_url + lesson)
+    # Through its fragment, as a link from the plan goes: the theme keeps a
+    # target clear of the header.
+    browser.evaluate("""(() => {
+      const first = document.querySelector('article [id^="lesson-"]');
+      if (first) location.hash = first.id; })()""")
+    # The header fades its title in as the page scrolls.
+    browser.evaluate(f"new Promise(done => setTimeout(done, {SETTLE_MS}))")
     browser.screenshot(os.path.join(folder, "lesson.png"))
     for page in pages:
         browser.open(book_url + page)
