@@ -134,7 +134,9 @@ def tokens(text):
 
 
 def _without_placeholders(found):
-    """The tokens without their placeholder returns (return, literals, ;)."""
+    """The tokens without their placeholder returns (return, literals, ;) and
+    empty bodies ({}, a pure virtual function given one so that the cut
+    builds)."""
     kept = []
     i = 0
     while i < len(found):
@@ -144,7 +146,10 @@ def _without_placeholders(found):
                                        for text, _, kind in found[i + 1:end]):
                 i = end + 1
                 continue
-        kept.append(found[i])
+        if found[i][0] == "}" and kept and kept[-1][0] == "{":
+            kept.pop()
+        else:
+            kept.append(found[i])
         i += 1
     return kept
 
@@ -171,6 +176,8 @@ def stale_lines(starter, references):
     numbers = []
     for tag, _, _, j1, j2 in matcher.get_opcodes():
         if tag in ("replace", "insert"):
-            numbers += [line for _, line, _ in mine[j1:j2] if line not in numbers]
+            for _, line, _ in mine[j1:j2]:
+                if line not in numbers:
+                    numbers.append(line)
     lines = starter.splitlines()
     return [lines[number - 1].strip() for number in numbers[:3]]

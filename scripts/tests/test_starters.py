@@ -63,7 +63,8 @@ class StaleTest(unittest.TestCase):
 
     # Tests that a cut may lay out what is left anew: a one-line function
     # opened up around the gap, an initialiser list cut short, the includes
-    # in another order; comments say anything.
+    # in another order, a pure virtual function given an empty body;
+    # comments say anything.
     def test_cut_laid_out_anew(self):
         lesson = ('#include "shape.h"\n\n#include <cmath>\n\n'
                   "double Shape::area() { return width_ * height_; }  // w h\n"
@@ -73,6 +74,9 @@ class StaleTest(unittest.TestCase):
                    "double Shape::area() {\n  // Return width_ * depth_ here.\n  return 0.0;\n}\n"
                    "Shape::Shape(int seed, int count) : count_(count) {\n"
                    "  /* Seed engine_ from seed. */\n  return {};\n}\n")
+        self.assertEqual([], starters.stale_lines(starter, [lesson]))
+        lesson = "struct I {\n  virtual double get(int i) = 0;\n};\n"
+        starter = "struct I {\n  virtual double get(int i) { return 0.0; }\n};\n"
         self.assertEqual([], starters.stale_lines(starter, [lesson]))
 
     # Tests what a cut may not do: code in another order, a return that is

@@ -10,11 +10,13 @@ class ControllerInterface {
   // Makes the object a controller interface; does nothing else.
   ControllerInterface();
 
-  // Declare the three operations of a controller, all pure virtual:
-  // setSetpoint, which takes the value to reach (a double); computeCommand,
-  // which takes the latest measurement (a double) and returns the command (a
-  // double); and reset, which takes and returns nothing. Then a destructor
-  // that no one can call through the interface.
+  // The three operations of a controller, each with a body that does
+  // nothing. Make each pure virtual, so that every controller must supply
+  // its own; then add a destructor that no one can call through the
+  // interface.
+  virtual void setSetpoint(double setpoint) {}
+  virtual double computeCommand(double measurement) { return 0.0; }
+  virtual void reset() {}
 };
 
 #endif  // SENSORS_CONTROLLERINTERFACE_H_

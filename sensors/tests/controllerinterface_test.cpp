@@ -1,7 +1,7 @@
 // Tests of the controller interface. Most of what an interface promises is
-// its shape, so most of it is checked as this file compiles, each fact with a
-// message that says what is wrong; then a controller of the tests' own is
-// driven through the interface.
+// its shape: the type traits below ask the compiler for it, and each fact
+// that does not hold fails with a message that says what is wrong. Then a
+// controller of the tests' own is driven through the interface.
 #include "controllerinterface.h"
 
 #include <type_traits>
@@ -9,18 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-static_assert(std::is_abstract_v<ControllerInterface>,
-              "ControllerInterface must be abstract: its operations are pure "
-              "virtual (= 0)");
-static_assert(sizeof(ControllerInterface) == sizeof(void*),
-              "ControllerInterface holds no data: nothing but the pointer to "
-              "its virtual table");
-static_assert(!std::has_virtual_destructor_v<ControllerInterface>,
-              "ControllerInterface's destructor is not virtual");
-static_assert(!std::is_destructible_v<ControllerInterface>,
-              "ControllerInterface's destructor is protected, so that no one "
-              "deletes a controller through the interface");
 
 // An integrating controller: the command is the sum of the errors so far.
 class IntegratingController : public ControllerInterface {
@@ -37,10 +25,6 @@ class IntegratingController : public ControllerInterface {
   double sum_ = 0.0;
 };
 
-static_assert(std::is_destructible_v<IntegratingController>,
-              "a controller derived from ControllerInterface can be "
-              "destroyed: its destructor is protected, not private");
-
 // A controller that leaves out any one of the operations is still abstract:
 // each of them is pure virtual, and each needs its own implementation.
 struct WithoutSetpoint : ControllerInterface {
@@ -55,12 +39,32 @@ struct WithoutReset : ControllerInterface {
   void setSetpoint(double setpoint) override;
   double computeCommand(double measurement) override;
 };
-static_assert(std::is_abstract_v<WithoutSetpoint>,
-              "setSetpoint must be pure virtual (= 0)");
-static_assert(std::is_abstract_v<WithoutCommand>,
-              "computeCommand must be pure virtual (= 0)");
-static_assert(std::is_abstract_v<WithoutReset>,
-              "reset must be pure virtual (= 0)");
+
+// The interface's shape, asked of the compiler. (Checked as the test runs
+// rather than by static_assert, so that a header not yet finished still
+// builds with everything else and fails here alone, saying why.)
+TEST(ControllerInterfaceTest, IsAnAbstractInterface) {
+  EXPECT_TRUE(std::is_abstract_v<ControllerInterface>)
+      << "ControllerInterface must be abstract: its operations are pure "
+         "virtual (= 0)";
+  EXPECT_TRUE(std::is_abstract_v<WithoutSetpoint>)
+      << "setSetpoint must be pure virtual (= 0)";
+  EXPECT_TRUE(std::is_abstract_v<WithoutCommand>)
+      << "computeCommand must be pure virtual (= 0)";
+  EXPECT_TRUE(std::is_abstract_v<WithoutReset>)
+      << "reset must be pure virtual (= 0)";
+  EXPECT_EQ(sizeof(void*), sizeof(ControllerInterface))
+      << "ControllerInterface holds no data: nothing but the pointer to its "
+         "virtual table";
+  EXPECT_FALSE(std::has_virtual_destructor_v<ControllerInterface>)
+      << "ControllerInterface's destructor is not virtual";
+  EXPECT_FALSE(std::is_destructible_v<ControllerInterface>)
+      << "ControllerInterface's destructor is protected, so that no one "
+         "deletes a controller through the interface";
+  EXPECT_TRUE(std::is_destructible_v<IntegratingController>)
+      << "a controller derived from ControllerInterface can be destroyed: its "
+         "destructor is protected, not private";
+}
 
 // Tests the controller through a reference to the interface: each call
 // reaches the controller's own operation.
