@@ -118,8 +118,9 @@ _TOKENS = re.compile(r"""
   | (?P<name>[A-Za-z_]\w*)
   | (?P<other>\S)""", re.VERBOSE | re.MULTILINE)
 # What a placeholder return, put in to make a cut compile, returns besides
-# literals: return 0.0;, return {};, return false;
-_PLACEHOLDER = {"true", "false", "nullptr", "{", "}", "(", ")", "-", "+"}
+# literals and names: return -1;, return {};, return variance;, return
+# Crossings{c1, c1, 0.0}; (an operator that computes, return a + b;, is code).
+_PLACEHOLDER = {"{", "}", "(", ")", ",", "."}
 
 
 def tokens(text):
@@ -133,17 +134,22 @@ def tokens(text):
     return found
 
 
+def _placeholder(found, j):
+    text, _, kind = found[j]
+    signed = text in ("-", "+") and found[j + 1][2] == "literal"
+    return kind in ("literal", "name") or text in _PLACEHOLDER or signed
+
+
 def _without_placeholders(found):
-    """The tokens without their placeholder returns (return, literals, ;) and
-    empty bodies ({}, a pure virtual function given one so that the cut
-    builds)."""
+    """The tokens without their placeholder returns (return, literals, names,
+    ;) and empty bodies ({}, a pure virtual function given one so that the
+    cut builds)."""
     kept = []
     i = 0
     while i < len(found):
         if found[i][0] == "return":
             end = next((j for j in range(i + 1, len(found)) if found[j][0] == ";"), None)
-            if end is not None and all(kind == "literal" or text in _PLACEHOLDER
-                                       for text, _, kind in found[i + 1:end]):
+            if end is not None and all(_placeholder(found, j) for j in range(i + 1, end)):
                 i = end + 1
                 continue
         if found[i][0] == "}" and kept and kept[-1][0] == "{":

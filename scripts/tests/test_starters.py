@@ -78,6 +78,9 @@ class StaleTest(unittest.TestCase):
         lesson = "struct I {\n  virtual double get(int i) = 0;\n};\n"
         starter = "struct I {\n  virtual double get(int i) { return 0.0; }\n};\n"
         self.assertEqual([], starters.stale_lines(starter, [lesson]))
+        lesson = "P f(double a, double b) {\n  return P{a + b, 0};\n}\n"
+        starter = "P f(double a, double b) {\n  return P{a, a, -1.0};\n}\n"
+        self.assertEqual([], starters.stale_lines(starter, [lesson]))
 
     # Tests what a cut may not do: code in another order, a return that is
     # no placeholder, a text the lesson no longer prints.
@@ -86,6 +89,7 @@ class StaleTest(unittest.TestCase):
         for starter, line in (
                 ("int f(int b, int a) {\n  return 0;\n}\n", "int f(int b, int a) {"),
                 ("int f(int a, int b) {\n  return a * b;\n}\n", "return a * b;"),
+                ("int f(int a, int b) {\n  return b - a;\n}\n", "return b - a;"),
                 ('int f(int a, int b) {\n  std::cout << "Sum";\n  return 0;\n}\n',
                  'std::cout << "Sum";')):
             self.assertEqual([line], starters.stale_lines(starter, [lesson]), starter)
