@@ -173,8 +173,10 @@ def run_gtest(check, context):
                       key=lambda test: place.get(test.name, last), default=None)
         if earlier is not None:
             first = _gtest_failure(earlier, context, "fails:")
+            # What stopped the run keeps its place in the student's file.
+            where = ["  " + failure.location] if failure.location else []
             first.details += ["", "Then {} {}".format(failure.check, failure.summary)] + \
-                failure.details
+                where + failure.details
             failure = first
         return report, failure
     for shard in shards:

@@ -70,6 +70,16 @@ class GoogleTestRunTest(TreeTest):
                          outcome.failure.location)
         self.assertEqual(["ERROR: AddressSanitizer: heap-buffer-overflow on address 0x6",
                           "    2 |   // Add them up."], outcome.failure.details)
+        # After a test that failed first, the stop still names the line.
+        outcome = self.run_check(exit_status=sanitizer.ASAN_EXIT, asan_log=log, events=[
+            {"event": "start", "test": "SumTest.Values"},
+            {"event": "failure", "test": "SumTest.Values", "file": "x.cpp", "line": 3,
+             "message": "Expected 1"},
+            {"event": "end", "test": "SumTest.Values", "passed": False},
+            {"event": "start", "test": "SumTest.Order"}])
+        self.assertEqual("SumTest.Values", outcome.failure.check)
+        self.assertIn("  data/exercises/sum.cpp:2 (in sum(std::vector<double>&))",
+                      outcome.failure.details)
 
     # Tests a program that fails outside every test: without a report, or
     # with one in which every test passed.
